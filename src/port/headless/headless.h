@@ -1,0 +1,42 @@
+// Controls of the headless port, for tests and tonalyx-cli: the virtual clock, the record of
+// message boxes, and the resource table. Any thread unless noted.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace headless {
+
+// ---- Clock: virtual by default (starts at 0; SleepMs advances it) ----
+void UseRealClock(bool real);
+void SetTime(uint32_t ms);
+void AdvanceTime(uint32_t ms);
+
+// ---- Message boxes: recorded, answered with a preset result ----
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+};
+// Returns the message boxes shown since the last call and forgets them.
+std::vector<ShownMessage> TakeMessages();
+// The answer every later message box gives (IDOK until set).
+void SetMessageAnswer(int result);
+
+// ---- Resources ----
+struct EmbeddedResource {
+    const char* type;
+    const char* name;
+    const uint8_t* bytes;
+    std::size_t size;
+};
+// The program's own resources, generated from resources/resources.list at build time.
+extern const EmbeddedResource kProgramResources[];
+extern const std::size_t kProgramResourcesCount;
+// Replaces the table that FindResourceData searches (null restores the program's own).
+// Call while no other thread looks resources up.
+void SetResourceTable(const EmbeddedResource* table, std::size_t count);
+
+} // namespace headless

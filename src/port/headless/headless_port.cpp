@@ -1,0 +1,102 @@
+// The headless port's clock, message boxes and resources. Any thread; the message record and the
+// clock are safe to use from several threads at once.
+#include "port/headless/headless.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <strings.h>
+#include <thread>
+
+#include "port/messages.h"
+#include "port/port.h"
+
+namespace {
+
+std::atomic<bool> realClock{false};
+std::atomic<uint32_t> virtualNow{0};
+const auto realStart = std::chrono::steady_clock::now();
+
+std::mutex messageLock;
+std::vector<headless::ShownMessage> shownMessages;
+int messageAnswer = IDOK;
+
+const headless::EmbeddedResource* resourceTable = headless::kProgramResources;
+std::size_t resourceCount = headless::kProgramResourcesCount;
+
+} // namespace
+
+namespace headless {
+
+void UseRealClock(bool real) {
+    realClock = real;
+}
+void SetTime(uint32_t ms) {
+    virtualNow = ms;
+}
+void AdvanceTime(uint32_t ms) {
+    virtualNow += ms;
+}
+
+std::vector<ShownMessage> TakeMessages() {
+    std::lock_guard<std::mutex> guard(messageLock);
+    std::vector<ShownMessage> taken;
+    taken.swap(shownMessages);
+    return taken;
+}
+
+void SetMessageAnswer(int result) {
+    std::lock_guard<std::mutex> guard(messageLock);
+    messageAnswer = result;
+}
+
+void SetResourceTable(const EmbeddedResource* table, std::size_t count) {
+    if (table == nullptr) {
+        resourceTable = kProgramResources;
+        resourceCount = kProgramResourcesCount;
+    } else {
+        resourceTable = table;
+        resourceCount = count;
+    }
+}
+
+} // namespace headless
+
+namespace port {
+
+uint32_t TickCount() {
+    if (!realClock)
+        return virtualNow;
+    const auto elapsed = std::chrono::steady_clock::now() - realStart;
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+void SleepMs(uint32_t ms) {
+    if (realClock)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    else
+        virtualNow += ms;
+}
+
+int ShowMessage(const char* text, const char* caption, unsigned flags) {
+    std::lock_guard<std::mutex> guard(messageLock);
+    shownMessages.push_back({text ? text : "", caption ? caption : "", flags});
+    return messageAnswer;
+}
+
+bool FindResourceData(const char* type, const char* name, ResourceData* out) {
+    if (type == nullptr || name == nullptr || out == nullptr)
+        return false;
+    for (std::size_t i = 0; i < resourceCount; ++i) {
+        const headless::EmbeddedResource& r = resourceTable[i];
+        if (strcasecmp(r.type, type) == 0 && strcasecmp(r.name, name) == 0) {
+            out->bytes = r.bytes;
+            out->size = r.size;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace port

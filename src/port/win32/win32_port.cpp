@@ -1,0 +1,42 @@
+// The Windows side of the platform boundary: clock, message boxes and resources.
+// Threads as the contract in src/port/port.h says.
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include "port/port.h"
+
+namespace port {
+
+uint32_t TickCount() {
+    return timeGetTime();
+}
+
+void SleepMs(uint32_t ms) {
+    Sleep(ms);
+}
+
+int ShowMessage(const char* text, const char* caption, unsigned flags) {
+    return MessageBoxA(GetFocus(), text, caption, flags);
+}
+
+bool FindResourceData(const char* type, const char* name, ResourceData* out) {
+    if (type == nullptr || name == nullptr || out == nullptr)
+        return false;
+    LPCSTR resourceType = type;
+    if (lstrcmpiA(type, "BITMAP") == 0)
+        resourceType = MAKEINTRESOURCEA(2); // RT_BITMAP
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, name, resourceType);
+    if (found == nullptr)
+        return false;
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr)
+        return false;
+    out->bytes = static_cast<const uint8_t*>(bytes);
+    out->size = SizeofResource(module, found);
+    return true;
+}
+
+} // namespace port

@@ -1,0 +1,241 @@
+// Analysis set-up: bin geometry for every rate and size, the window table, what the set-up
+// resets and keeps, release, and behaviour when memory runs out.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "analysis/analysis_setup.h"
+#include "analysis/delay_line.h"
+#include "app/alloc.h"
+#include "app/state.h"
+#include "port/headless/headless.h"
+
+namespace {
+
+class AnalysisSetup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAnalyzerState();
+        headless::TakeMessages();
+    }
+    void TearDown() override {
+        alloc::FailAfter(-1);
+        AnalyseFree();
+        delayLine.Free();
+    }
+};
+
+struct Geometry {
+    int32_t rate;
+    int32_t size;
+};
+
+class SetupGeometry : public AnalysisSetup, public ::testing::WithParamInterface<Geometry> {};
+
+TEST_P(SetupGeometry, DerivesBinsFromRateAndSize) {
+    const Geometry g = GetParam();
+    ASSERT_TRUE(AnalyseInit(g.rate, g.size));
+    EXPECT_EQ(binCount, g.size / 2 + 1);
+    // Every rate and size is exact in binary floating point when divided, so the bin width must
+    // be the exact quotient, and the lowest peak bin the exact floor of 20 Hz in bins.
+    EXPECT_EQ(binWidthHz * g.size, static_cast<double>(g.rate));
+    EXPECT_EQ(lowestPeakBin, static_cast<int32_t>((20LL * g.size) / g.rate));
+    EXPECT_EQ(sampleRate, g.rate);
+    EXPECT_EQ(fftSize, g.size);
+}
+
+std::vector<Geometry> AllGeometries() {
+    std::vector<Geometry> all;
+    for (const Choice& r : kSampleRateChoices)
+        for (const Choice& s : kFftSizeChoices)
+            all.push_back({r.value, s.value});
+    return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllRatesAndSizes, SetupGeometry, ::testing::ValuesIn(AllGeometries()),
+                         [](const ::testing::TestParamInfo<Geometry>& info) {
+                             return std::to_string(info.param.rate) + "Hz_" +
+                                    std::to_string(info.param.size);
+                         });
+
+TEST_F(AnalysisSetup, KnownGeometries) {
+    ASSERT_TRUE(AnalyseInit(44100, 8192));
+    EXPECT_EQ(binCount, 4097);
+    EXPECT_EQ(binWidthHz, 5.38330078125);
+    EXPECT_EQ(lowestPeakBin, 3);
+    AnalyseFree();
+    ASSERT_TRUE(AnalyseInit(8000, 32768));
+    EXPECT_EQ(binWidthHz, 0.244140625);
+    EXPECT_EQ(lowestPeakBin, 81);
+}
+
+TEST_F(AnalysisSetup, WindowTableIsSymmetricHannStartingAndEndingAtZero) {
+    for (const Choice& s : kFftSizeChoices) {
+        const int32_t n = s.value;
+        ASSERT_TRUE(AnalyseInit(44100, n));
+        EXPECT_EQ(windowTable[0], 0.0f);
+        EXPECT_EQ(windowTable[n - 1], 0.0f);
+        EXPECT_EQ(windowTable[n / 2 - 1], windowTable[n / 2]);
+        double sum = 0.0;
+        for (int32_t i = 0; i < n; ++i) {
+            ASSERT_EQ(windowTable[i], windowTable[n - 1 - i]) << "n=" << n << " i=" << i;
+            sum += windowTable[i];
+        }
+        // The half-window is 0.5 - 0.5 cos(pi i / h) for i < h; the cosines over a half turn
+        // sum to exactly 1, so the whole table sums to h - 1.
+        EXPECT_NEAR(sum, n / 2 - 1, 1e-3 * n / 2) << "n=" << n;
+        const int32_t h = n / 2;
+        for (int32_t i : {1, h / 3, h / 2, h - 1})
+            EXPECT_NEAR(windowTable[i], 0.5 - 0.5 * std::cos(M_PI * i / h), 1e-7);
+        AnalyseFree();
+    }
+}
+
+TEST_F(AnalysisSetup, ResetsExactlyItsSettingsAndLeavesTheRest) {
+    displayMode = kModeLog;
+    monitorMode = kMonitorStereo;
+    liveChannelCount = 2;
+    for (uint8_t& v : traceVisible)
+        v = 1;
+    decayRate = 50;
+    averaging = 16;
+    gainDb = 7.0f;
+    weighting = kWeightingC;
+    analysisCount = 99;
+    smoothingBins = 5;
+    peakTraceOn = 0;
+    verticalScale = 0.5;
+    splCalibrationDb = 42.0f;
+    swapChannels = 1;
+    paused = 1;
+    ASSERT_TRUE(AnalyseInit(22050, 4096));
+
+    EXPECT_EQ(monitorMode, kMonitorMono);
+    EXPECT_EQ(liveChannelCount, 1);
+    const uint8_t visible[kTraceCount] = {1, 0, 0, 0, 0};
+    for (int t = 0; t < kTraceCount; ++t)
+        EXPECT_EQ(traceVisible[t], visible[t]) << t;
+    EXPECT_EQ(decayRate, 20);
+    EXPECT_EQ(averaging, 0);
+    EXPECT_EQ(gainDb, 0.0f);
+    EXPECT_EQ(weighting, kWeightingNone);
+    EXPECT_EQ(analysisCount, 0);
+    EXPECT_EQ(topDb, 20.0);
+    EXPECT_EQ(floorDb, -100.0);
+
+    EXPECT_EQ(displayMode, kModeLog);
+    EXPECT_EQ(smoothingBins, 5);
+    EXPECT_EQ(peakTraceOn, 0);
+    EXPECT_EQ(verticalScale, 0.5);
+    EXPECT_EQ(splCalibrationDb, 42.0f);
+    EXPECT_EQ(swapChannels, 1);
+    EXPECT_EQ(paused, 1);
+}
+
+TEST_F(AnalysisSetup, TransferModesAnalyseInStereo) {
+    for (int32_t mode = 0; mode <= kModeWaveform; ++mode) {
+        displayMode = mode;
+        monitorMode = kMonitorLeft;
+        ASSERT_TRUE(AnalyseInit(44100, 2048));
+        const bool transfer = mode >= kModeTransferLinear && mode <= kModePhaseLog;
+        EXPECT_EQ(monitorMode, transfer ? kMonitorStereo : kMonitorMono) << mode;
+        EXPECT_EQ(liveChannelCount, transfer ? 2 : 1) << mode;
+        AnalyseFree();
+    }
+}
+
+TEST_F(AnalysisSetup, ArraysStartAtFloorAndZero) {
+    ASSERT_TRUE(AnalyseInit(11025, 16384));
+    for (int t = 0; t < kTraceCount; ++t)
+        for (int32_t i = 0; i < binCount; ++i)
+            ASSERT_EQ(traces[t][i], -100.0f) << t << "," << i;
+    for (int32_t i = 0; i < binCount; ++i) {
+        ASSERT_EQ(phaseTrace[i], 0.0f);
+        ASSERT_EQ(weightingCurve[i], 0.0f);
+    }
+    // The last frame of the sample window is writable: the window holds N stereo frames.
+    sampleWindow[2 * 16384 - 1] = 1;
+}
+
+TEST_F(AnalysisSetup, DelaySurvivesARestart) {
+    delayMs = 10.0;
+    ASSERT_TRUE(AnalyseInit(11025, 8192));
+    EXPECT_EQ(delaySamples, 110);
+    EXPECT_EQ(delayLine.lengthB, 8192 + 110);
+    AnalyseFree();
+    ASSERT_TRUE(AnalyseInit(44100, 4096));
+    EXPECT_EQ(delayMs, 10.0);
+    EXPECT_EQ(delaySamples, 441);
+    EXPECT_EQ(delayLine.lengthA, 4096);
+    EXPECT_EQ(delayLine.lengthB, 4096 + 441);
+    EXPECT_TRUE(DelayLineActive());
+}
+
+TEST_F(AnalysisSetup, ZeroDelayLeavesTheLineAlone) {
+    ASSERT_TRUE(AnalyseInit(44100, 8192));
+    ASSERT_TRUE(SetDelay(5.0));
+    const int16_t* rings = delayLine.bufferB;
+    ASSERT_TRUE(SetDelay(0.01)); // 0.441 samples truncates to none
+    EXPECT_EQ(delaySamples, 0);
+    EXPECT_EQ(delayLine.bufferB, rings);
+    EXPECT_FALSE(DelayLineActive());
+}
+
+TEST_F(AnalysisSetup, FreeIsRepeatableAndNullsEveryArray) {
+    ASSERT_TRUE(AnalyseInit(44100, 8192));
+    AnalyseFree();
+    AnalyseFree();
+    EXPECT_FALSE(AnalysisReady());
+    EXPECT_EQ(sampleWindow, nullptr);
+    EXPECT_EQ(windowTable, nullptr);
+    EXPECT_EQ(phaseTrace, nullptr);
+    EXPECT_EQ(weightingCurve, nullptr);
+    for (int c = 0; c < kLiveChannelMax; ++c) {
+        EXPECT_EQ(fftBuffers[c], nullptr);
+        EXPECT_EQ(powerHistory[c], nullptr);
+    }
+    for (float* t : traces)
+        EXPECT_EQ(t, nullptr);
+}
+
+// Whichever allocation fails, the set-up reports it, leaves no array behind (the address
+// sanitizer build sees any leak) and a later set-up works.
+TEST_F(AnalysisSetup, AnyFailedAllocationLeavesNothingHalfMade) {
+    for (int k = 0; k < 13; ++k) {
+        alloc::FailAfter(k);
+        EXPECT_FALSE(AnalyseInit(44100, 8192)) << "allocation " << k;
+        alloc::FailAfter(-1);
+        EXPECT_FALSE(AnalysisReady());
+        for (float* t : traces)
+            EXPECT_EQ(t, nullptr);
+        EXPECT_EQ(windowTable, nullptr);
+        AnalyseFree();
+    }
+    ASSERT_TRUE(AnalyseInit(44100, 8192));
+    EXPECT_TRUE(AnalysisReady());
+}
+
+TEST_F(AnalysisSetup, FailedDelayLineIsReportedAndBypassed) {
+    ASSERT_TRUE(AnalyseInit(44100, 8192));
+    ASSERT_TRUE(SetDelay(20.0));
+    ASSERT_TRUE(DelayLineActive());
+    alloc::FailAfter(1); // ring A is allocated, ring B is not
+    EXPECT_FALSE(SetDelay(30.0));
+    alloc::FailAfter(-1);
+
+    const auto shown = headless::TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "DelayLine Init Error");
+    EXPECT_EQ(shown[0].caption, "AnalyseInit");
+    EXPECT_EQ(delaySamples, 1323); // kept as requested
+    EXPECT_FALSE(DelayLineActive());
+    EXPECT_EQ(delayLine.bufferA, nullptr);
+    EXPECT_EQ(delayLine.bufferB, nullptr);
+    const int16_t frame[2] = {1, 2};
+    EXPECT_FALSE(delayLine.Push(frame, 1));
+    EXPECT_EQ(delayLine.ReadA(), 0);
+    EXPECT_EQ(delayLine.ReadB(), 0);
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+// The Windows port as the core sees it: resources from the executable, the clock, and the
+// analysis set-up on the target platform.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "analysis/analysis_setup.h"
+#include "app/state.h"
+#include "port/port.h"
+
+namespace {
+
+TEST(Win32Port, BitmapResourceStartsWithItsInfoHeader) {
+    port::ResourceData r{};
+    ASSERT_TRUE(port::FindResourceData("BITMAP", "tiny", &r));
+    ASSERT_EQ(r.size, 64u); // 78-byte file less its 14-byte file header
+    uint32_t headerSize;
+    int32_t width, height;
+    std::memcpy(&headerSize, r.bytes, 4);
+    std::memcpy(&width, r.bytes + 4, 4);
+    std::memcpy(&height, r.bytes + 8, 4);
+    EXPECT_EQ(headerSize, 40u);
+    EXPECT_EQ(width, 3);
+    EXPECT_EQ(height, 2);
+}
+
+TEST(Win32Port, CustomTextResource) {
+    port::ResourceData r{};
+    ASSERT_TRUE(port::FindResourceData("TEXT", "METRICS", &r));
+    ASSERT_EQ(r.size, 15u);
+    EXPECT_EQ(std::memcmp(r.bytes, "Metrics 12 34\r\n", 15), 0);
+    EXPECT_FALSE(port::FindResourceData("TEXT", "NOSUCH", &r));
+}
+
+TEST(Win32Port, ClockFollowsSleep) {
+    const uint32_t start = port::TickCount();
+    port::SleepMs(50);
+    const uint32_t elapsed = port::TickCount() - start;
+    EXPECT_GE(elapsed, 45u);
+    EXPECT_LT(elapsed, 5000u);
+}
+
+TEST(Win32Port, AnalysisSetUpRunsOnTheTarget) {
+    ResetAnalyzerState();
+    ASSERT_TRUE(AnalyseInit(44100, 8192));
+    EXPECT_EQ(binCount, 4097);
+    EXPECT_EQ(binWidthHz, 5.38330078125);
+    EXPECT_EQ(lowestPeakBin, 3);
+    EXPECT_EQ(windowTable[0], 0.0f);
+    EXPECT_EQ(windowTable[4095], windowTable[4096]);
+    AnalyseFree();
+}
+
+} // namespace

@@ -1,0 +1,34 @@
+#!/bin/bash
+# Builds tonalyx.exe and runs it under Wine. On a desktop (DISPLAY set) it runs until closed. On
+# a machine without a display it runs on a private virtual display with a silent sound server,
+# leaves a screenshot in build/screenshots/tonalyx.png after a few seconds, and closes it.
+# Usage: tools/run-analyzer.sh [seconds to run without a display, default 8]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh windows
+cmake -S . -B build/win32 -G Ninja -Wno-dev -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake \
+    -DBUILD_TESTING=OFF >/dev/null
+cmake --build build/win32 -j"$(nproc)" --target tonalyx
+exe=$(realpath build/win32/tonalyx.exe)
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    exec wine "$exe"
+fi
+
+seconds=${1:-8}
+. tools/wine-env.sh
+wine_env_start
+mkdir -p build/screenshots
+wine "$exe" </dev/null >build/screenshots/wine.log 2>&1 &
+pid=$!
+sleep "$seconds"
+import -window root build/screenshots/tonalyx.png
+echo "Screenshot after $seconds s: $(realpath build/screenshots/tonalyx.png)"
+wid=$(xdotool search --onlyvisible --name "^Tonalyx" | head -1 || true)
+[ -n "$wid" ] && xdotool windowfocus --sync "$wid" key --clearmodifiers alt+F4 || true
+for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill "$pid" 2>/dev/null || true
+wine_env_stop

@@ -1,0 +1,64 @@
+#!/bin/bash
+# Runs every test: installs what is missing, builds the native configurations (plain, address and
+# undefined-behaviour sanitizers, thread sanitizer) and the Windows cross build, runs the unit,
+# command-line and image tests natively, a short benchmark pass, and the Win32 tests and
+# end-to-end checks under Wine. Ends with a line "tests: N passed, N failed" (stages).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh || exit 1
+jobs=$(nproc)
+passed=0
+failed=0
+failures=()
+
+stage() {
+    local name=$1
+    shift
+    echo "=== $name"
+    local start=$SECONDS
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "=== $name: passed ($((SECONDS - start)) s)"
+    else
+        failed=$((failed + 1))
+        failures+=("$name")
+        echo "=== $name: FAILED ($((SECONDS - start)) s)"
+    fi
+}
+
+configure_build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null &&
+        cmake --build "$dir" -j"$jobs"
+}
+
+native() {
+    configure_build build/native &&
+        ctest --test-dir build/native -j"$jobs" --output-on-failure --timeout 600
+}
+sanitized() {
+    configure_build build/asan -DCMAKE_BUILD_TYPE=Debug -DTONALYX_SANITIZE=address,undefined &&
+        ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/asan -j"$jobs" --output-on-failure --timeout 600
+}
+threads() {
+    configure_build build/tsan -DTONALYX_SANITIZE=thread &&
+        TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -j"$jobs" --output-on-failure --timeout 600
+}
+benchmarks() {
+    [ -x build/native/tonalyx_bench ] && build/native/tonalyx_bench --benchmark_min_time=0.01
+}
+windows() {
+    configure_build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake &&
+        tools/run-win32-tests.sh build/win32
+}
+
+stage native native
+stage sanitizers sanitized
+stage threads threads
+stage benchmarks benchmarks
+stage windows windows
+
+[ $failed -eq 0 ] || echo "failed stages: ${failures[*]}"
+echo "tests: $passed passed, $failed failed"
+[ $failed -eq 0 ]
