@@ -69,4 +69,42 @@ struct ResourceData {
 // Looks a resource up by type ("BITMAP", "TEXT", ...) and name, both without regard to case.
 bool FindResourceData(const char* type, const char* name, ResourceData* out);
 
+// ---- Worker threads, thread messages and events (any thread)
+// ----------------------------------------
+
+using ThreadHandle = void*;
+using EventHandle = void*;
+using ThreadProc = uint32_t (*)(void* arg);
+
+// Thread priorities in the platform's numbering.
+constexpr int kPriorityNormal = 0;
+constexpr int kPriorityHighest = 2;
+constexpr int kPriorityTimeCritical = 15;
+
+// Starts proc(arg) on a new thread at once. Its message queue exists before this returns, so
+// messages posted to *threadId right away are kept. Null when the thread cannot be created.
+ThreadHandle CreateWorkerThread(ThreadProc proc, void* arg, uint32_t* threadId);
+bool SetWorkerPriority(ThreadHandle thread, int priority);
+// True when the thread has ended within timeoutMs.
+bool WaitWorker(ThreadHandle thread, uint32_t timeoutMs);
+// Last resort for a thread that does not end: the Windows program kills it; the headless port
+// has no threads that hang and waits for it instead.
+void TerminateWorker(ThreadHandle thread);
+// Releases the handle (the thread itself may go on). Allowed from the thread itself.
+void CloseWorker(ThreadHandle thread);
+// Id of the calling thread, the one messages are posted to.
+uint32_t CurrentThreadId();
+
+// Takes the oldest message from the calling thread's queue; false when it is empty.
+bool PeekOwnMessage(Message* out);
+// Appends a message (window null) to the queue of the thread with that id.
+bool PostToThread(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// Auto-reset events, initially not signalled. Null when one cannot be created.
+EventHandle CreateAutoEvent();
+void SignalEvent(EventHandle event);
+// True when the event was signalled within timeoutMs (and resets it).
+bool WaitForEvent(EventHandle event, uint32_t timeoutMs);
+void CloseEvent(EventHandle event);
+
 } // namespace port

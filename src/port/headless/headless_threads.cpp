@@ -1,0 +1,160 @@
+// Worker threads with message queues, thread messages and events for the headless port, on the
+// standard library. Any thread. Waits are in real time, whatever the clock says.
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "port/port.h"
+
+namespace {
+
+struct Queue {
+    std::mutex lock;
+    std::deque<port::Message> messages;
+};
+
+struct Worker {
+    std::mutex lock;
+    std::condition_variable ended;
+    bool done = false;
+};
+
+struct Event {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool signalled = false;
+};
+
+std::mutex registryLock;
+std::map<uint32_t, std::shared_ptr<Queue>> queues;
+uint32_t nextThreadId = 1;
+
+thread_local uint32_t ownId = 0;
+
+// Gives the calling thread an id and a queue the first time it asks, as Windows does.
+std::shared_ptr<Queue> OwnQueue() {
+    std::lock_guard<std::mutex> guard(registryLock);
+    if (ownId == 0)
+        ownId = nextThreadId++;
+    std::shared_ptr<Queue>& q = queues[ownId];
+    if (!q)
+        q = std::make_shared<Queue>();
+    return q;
+}
+
+uint32_t RegisterQueue() {
+    std::lock_guard<std::mutex> guard(registryLock);
+    const uint32_t id = nextThreadId++;
+    queues[id] = std::make_shared<Queue>();
+    return id;
+}
+
+void ForgetQueue(uint32_t id) {
+    std::lock_guard<std::mutex> guard(registryLock);
+    queues.erase(id);
+}
+
+} // namespace
+
+namespace port {
+
+ThreadHandle CreateWorkerThread(ThreadProc proc, void* arg, uint32_t* threadId) {
+    auto worker = std::make_shared<Worker>();
+    const uint32_t id = RegisterQueue();
+    try {
+        std::thread([worker, proc, arg, id] {
+            ownId = id;
+            proc(arg);
+            ForgetQueue(id);
+            std::lock_guard<std::mutex> guard(worker->lock);
+            worker->done = true;
+            worker->ended.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        ForgetQueue(id);
+        return nullptr;
+    }
+    if (threadId != nullptr)
+        *threadId = id;
+    return new std::shared_ptr<Worker>(worker);
+}
+
+bool SetWorkerPriority(ThreadHandle thread, int priority) {
+    return thread != nullptr;
+}
+
+bool WaitWorker(ThreadHandle thread, uint32_t timeoutMs) {
+    Worker& w = **static_cast<std::shared_ptr<Worker>*>(thread);
+    std::unique_lock<std::mutex> guard(w.lock);
+    return w.ended.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return w.done; });
+}
+
+void TerminateWorker(ThreadHandle thread) {
+    Worker& w = **static_cast<std::shared_ptr<Worker>*>(thread);
+    std::unique_lock<std::mutex> guard(w.lock);
+    w.ended.wait(guard, [&] { return w.done; });
+}
+
+void CloseWorker(ThreadHandle thread) {
+    delete static_cast<std::shared_ptr<Worker>*>(thread);
+}
+
+uint32_t CurrentThreadId() {
+    OwnQueue();
+    return ownId;
+}
+
+bool PeekOwnMessage(Message* out) {
+    std::shared_ptr<Queue> q = OwnQueue();
+    std::lock_guard<std::mutex> guard(q->lock);
+    if (q->messages.empty())
+        return false;
+    *out = q->messages.front();
+    q->messages.pop_front();
+    return true;
+}
+
+bool PostToThread(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    std::shared_ptr<Queue> q;
+    {
+        std::lock_guard<std::mutex> guard(registryLock);
+        auto found = queues.find(threadId);
+        if (found == queues.end())
+            return false;
+        q = found->second;
+    }
+    std::lock_guard<std::mutex> guard(q->lock);
+    q->messages.push_back({nullptr, message, wParam, lParam});
+    return true;
+}
+
+EventHandle CreateAutoEvent() {
+    return new Event;
+}
+
+void SignalEvent(EventHandle event) {
+    Event& e = *static_cast<Event*>(event);
+    std::lock_guard<std::mutex> guard(e.lock);
+    e.signalled = true;
+    e.changed.notify_one();
+}
+
+bool WaitForEvent(EventHandle event, uint32_t timeoutMs) {
+    Event& e = *static_cast<Event*>(event);
+    std::unique_lock<std::mutex> guard(e.lock);
+    if (!e.changed.wait_for(guard, std::chrono::milliseconds(timeoutMs),
+                            [&] { return e.signalled; }))
+        return false;
+    e.signalled = false;
+    return true;
+}
+
+void CloseEvent(EventHandle event) {
+    delete static_cast<Event*>(event);
+}
+
+} // namespace port
