@@ -107,4 +107,36 @@ void SignalEvent(EventHandle event);
 bool WaitForEvent(EventHandle event, uint32_t timeoutMs);
 void CloseEvent(EventHandle event);
 
+// ---- Wave devices: what wave-in and wave-out share (any thread, per the contract above)
+// -------------
+
+using WaveDevice = void*;
+
+// PCM format as the platform describes it (tag 1 is PCM).
+struct WaveFormat {
+    uint16_t formatTag;
+    uint16_t channels;
+    uint32_t samplesPerSec;
+    uint32_t avgBytesPerSec;
+    uint16_t blockAlign;
+    uint16_t bitsPerSample;
+    uint16_t extraSize;
+};
+
+// One device buffer. The owner sets data, bufferLength and user; the device reports
+// bytesRecorded. The platform keeps its own description of the buffer in platform[], so nothing
+// is allocated when a buffer is prepared and queued again.
+struct WaveHeader {
+    uint8_t* data;
+    uint32_t bufferLength;
+    uint32_t bytesRecorded;
+    uintptr_t user;
+    uint32_t flags;
+    alignas(8) unsigned char platform[64];
+};
+
+// The header that a buffer-done message (MM_WIM_DATA, MM_WOM_DONE) hands back, with its
+// bytesRecorded brought up to date; null for any other message.
+WaveHeader* WaveHeaderOfMessage(const Message& message);
+
 } // namespace port
