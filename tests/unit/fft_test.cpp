@@ -10,29 +10,13 @@
 #include <vector>
 
 #include "analysis/fft.h"
+#include "analysis_test_support.h"
 
 namespace {
 
-using Complex = std::complex<double>;
-const double kPi = 3.14159265358979323846;
-
-// X[k] = 1/sqrt(n) * sum x[j] e^(+2 pi i d j k / n), for the chosen bins only: a full naive
-// DFT of 32768 points would take far too long, and a sample of bins finds any wrong twiddle.
-std::vector<Complex> NaiveDft(const std::vector<Complex>& x, int direction,
-                              const std::vector<int32_t>& bins) {
-    const int64_t n = static_cast<int64_t>(x.size());
-    std::vector<Complex> root(n);
-    for (int64_t m = 0; m < n; ++m)
-        root[m] = std::polar(1.0, direction * 2.0 * kPi * m / n);
-    std::vector<Complex> out;
-    for (int32_t k : bins) {
-        Complex sum = 0.0;
-        for (int64_t j = 0; j < n; ++j)
-            sum += x[j] * root[(j * k) % n];
-        out.push_back(sum / std::sqrt(static_cast<double>(n)));
-    }
-    return out;
-}
+using analysis_test::Complex;
+using analysis_test::kPi;
+using analysis_test::NaiveDft;
 
 // Every bin for small sizes; for large ones the edges, the quarter points and a random sample.
 std::vector<int32_t> BinsToCheck(int32_t n, std::mt19937& random) {
