@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/analysis_setup.h"
+#include "analysis/trace_processing.h"
 #include "app/state.h"
 
 const char* const kTraceLabels[5] = {"Left (dB)", "Right (dB)", "Trace A (dB)", "Trace B (dB)",
@@ -57,7 +58,7 @@ int ExportTraces(const char* path) {
 
     for (int32_t i = 0; i < binCount && out; ++i) {
         line.clear();
-        AppendValue(line, "%0.2f", i * binWidthHz);
+        AppendValue(line, "%0.2f", BinToHz(i));
         if (phase)
             AppendValue(line, ", %0.2f", phaseTrace[i]);
         else if (transfer)
