@@ -100,6 +100,8 @@ void WindowInput(const int16_t* x) {
 }
 
 void Analyse(const int16_t* window) {
+    if (window == nullptr || !AnalysisReady())
+        return;
     const int32_t bins = binCount;
     const int32_t channels = liveChannelCount == 2 ? 2 : 1;
     const bool transfer = IsTransferMode(displayMode);
