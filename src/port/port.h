@@ -20,6 +20,7 @@
 //   (the UI thread); buffers are prepared, queued and unprepared, and recording is started and
 //   stopped, by the owner and by its worker under the owner's own lock, never concurrently.
 // * Presentation, input state, controls, dialogs, mixer and help: UI thread only.
+// * Modal message loops: UI thread only; they read the same queue as PeekOwnMessage.
 #pragma once
 
 #include <cstddef>
@@ -138,5 +139,23 @@ struct WaveHeader {
 // The header that a buffer-done message (MM_WIM_DATA, MM_WOM_DONE) hands back, with its
 // bytesRecorded brought up to date; null for any other message.
 WaveHeader* WaveHeaderOfMessage(const Message& message);
+
+// ---- Modal message loops (UI thread)
+// ---------------------------------------------------------------------------------------------
+// An in-view menu waits for the user in a message loop of its own while the main loop is stalled
+// under it.
+
+// Waits for the next message of the calling thread (window and thread messages alike). False
+// when it is the quit message (WM_QUIT, with the exit code in wParam), which *out then holds.
+// The headless port does not wait: when its queue and its idle hook have nothing more to give,
+// it reports the quit message, so a loop over scripted input always ends.
+bool NextMessage(Message* out);
+
+// Translates a key message into character messages and hands the message to the procedure of
+// its window.
+void DispatchToWindow(const Message& message);
+
+// Posts the quit message with exitCode to the calling thread, ending its message loops.
+void PostQuit(int exitCode);
 
 } // namespace port
