@@ -68,6 +68,7 @@ struct ResourceData {
 };
 
 // Looks a resource up by type ("BITMAP", "TEXT", ...) and name, both without regard to case.
+// A name made only of digits ("14") names a numbered resource.
 bool FindResourceData(const char* type, const char* name, ResourceData* out);
 
 // ---- Worker threads, thread messages and events (any thread)
@@ -139,6 +140,53 @@ struct WaveHeader {
 // The header that a buffer-done message (MM_WIM_DATA, MM_WOM_DONE) hands back, with its
 // bytesRecorded brought up to date; null for any other message.
 WaveHeader* WaveHeaderOfMessage(const Message& message);
+
+// ---- Drawing surface: platform bitmaps, presentation and the platform font (UI thread)
+// ---------
+
+// Description of a 16-bit top-down bitmap in the platform's layout: the 40-byte bitmap info
+// header (height negative for top-down) followed by one colour slot that stays 0.
+struct SurfaceInfo {
+    uint32_t size;
+    int32_t width;
+    int32_t height;
+    uint16_t planes;
+    uint16_t bitCount;
+    uint32_t compression;
+    uint32_t sizeImage;
+    int32_t xPelsPerMeter;
+    int32_t yPelsPerMeter;
+    uint32_t clrUsed;
+    uint32_t clrImportant;
+    uint32_t colorSlot;
+};
+static_assert(sizeof(SurfaceInfo) == 44, "the platform reads 44 bytes");
+
+// The program's module, whose resources FindResourceData reads (the HINSTANCE of the executable
+// in the Windows program); never null.
+using ModuleHandle = void*;
+ModuleHandle ProgramModule();
+
+// A platform bitmap that owns the pixel memory of one surface (an HBITMAP of a DIB section in the
+// Windows program); null means none.
+using BitmapHandle = void*;
+
+// Allocates the bitmap that info describes and stores the address of its first (top) row in
+// *bits. Null (and *bits null) when the platform cannot make it. The pixels are not cleared.
+BitmapHandle CreateSurfaceBitmap(const SurfaceInfo& info, uint16_t** bits);
+// Releases the bitmap and its pixel memory; null is ignored.
+void DeleteSurfaceBitmap(BitmapHandle bitmap);
+
+// Copies a whole surface to the top-left corner of a window's client area in one call. The
+// headless port keeps the last frame presented on each window instead (src/port/headless).
+void PresentSurface(WindowHandle window, const SurfaceInfo& info, const uint16_t* bits);
+
+// Draws text with the platform's default font onto the bitmap at (x, y), transparent behind the
+// glyphs, in colorRef (0x00BBGGRR); x = -1 centres the text on the bitmap's width. Returns false
+// when the platform has no font of its own (the headless port), so the caller draws the text
+// with a built-in font instead; true otherwise, also when nothing could be drawn.
+bool DrawSystemText(BitmapHandle bitmap, const SurfaceInfo& info, int x, int y, uint32_t colorRef,
+                    const char* text);
 
 // ---- Modal message loops (UI thread)
 // ---------------------------------------------------------------------------------------------

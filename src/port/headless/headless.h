@@ -1,5 +1,6 @@
 // Controls of the headless port, for tests and tonalyx-cli: the virtual clock, the record of
-// message boxes, and the resource table. Any thread unless noted.
+// message boxes, the resource table and the image sink of presented frames. Any thread unless
+// noted.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +42,25 @@ extern const std::size_t kProgramResourcesCount;
 // Replaces the table that FindResourceData searches (null restores the program's own).
 // Call while no other thread looks resources up.
 void SetResourceTable(const EmbeddedResource* table, std::size_t count);
+
+// ---- Surfaces: bitmap limit and the image sink (user-interface thread) ----
+// Bitmaps larger than this many bytes are refused, as a machine without the memory would.
+constexpr std::size_t kMaxBitmapBytes = std::size_t(512) << 20;
+
+// A picture of 5-5-5 pixel words, top-down, width * height of them.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint16_t> pixels;
+};
+// The frame last presented on a window (PresentSurface); false when none was.
+bool LastPresented(void* window, Image* out);
+// Forgets every presented frame.
+void ForgetPresented();
+// Writes the image as 24-bit PNG (path ending in ".png") or BMP (any other path); false on a
+// write error. ReadImage reads what WriteImage wrote (uncompressed PNG or 24-bit BMP) back.
+bool WriteImage(const Image& image, const std::string& path);
+bool ReadImage(const std::string& path, Image* out);
 
 // ---- Input for modal message loops (UI thread) ----
 // Queues a window message for the calling thread, as the window system would deliver it to

@@ -26,8 +26,16 @@ bool FindResourceData(const char* type, const char* name, ResourceData* out) {
     LPCSTR resourceType = type;
     if (lstrcmpiA(type, "BITMAP") == 0)
         resourceType = MAKEINTRESOURCEA(2); // RT_BITMAP
+    // A name made of digits ("14") is a numbered resource, as the resource script made it.
+    LPCSTR resourceName = name;
+    unsigned number = 0;
+    const char* c = name;
+    while (*c >= '0' && *c <= '9' && number < 65536)
+        number = number * 10 + static_cast<unsigned>(*c++ - '0');
+    if (*c == '\0' && c != name && number < 65536)
+        resourceName = MAKEINTRESOURCEA(number);
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, name, resourceType);
+    HRSRC found = FindResourceA(module, resourceName, resourceType);
     if (found == nullptr)
         return false;
     HGLOBAL loaded = LoadResource(module, found);

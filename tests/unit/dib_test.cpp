@@ -1,0 +1,420 @@
+// The drawing surface: colour words, allocation, every primitive's edge cases pixel for pixel, the
+// blit modes with clipping, the screen's presentation and the timer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "gfx/dib.h"
+#include "gfx/screen.h"
+#include "port/headless/headless.h"
+
+namespace {
+
+using Points = std::set<std::pair<int, int>>;
+
+constexpr uint16_t kBack = 0x1234;
+constexpr uint16_t kInk = 0x7C1F;
+
+// A w x h bitmap cleared to kBack.
+void Fresh(CDib& dib, int w, int h) {
+    ASSERT_EQ(dib.Create(w, h), 1);
+    dib.Clear(kBack);
+}
+
+// Every pixel that is not kBack.
+Points Changed(const CDib& dib) {
+    Points p;
+    for (int y = 0; y < dib.m_Height; ++y)
+        for (int x = 0; x < dib.m_Width; ++x)
+            if (dib.GetPixel(x, y) != kBack)
+                p.insert({x, y});
+    return p;
+}
+
+Points Block(int x1, int y1, int x2, int y2) {
+    Points p;
+    for (int y = y1; y < y2; ++y)
+        for (int x = x1; x < x2; ++x)
+            p.insert({x, y});
+    return p;
+}
+
+TEST(Color, MakeAndSplit) {
+    struct Case {
+        int r, g, b;
+        uint16_t word;
+        int sr, sg, sb;
+    } cases[] = {
+        {255, 255, 255, 0x7FFF, 248, 248, 248}, {0, 0, 0, 0x0000, 0, 0, 0},
+        {255, 0, 0, 0x7C00, 248, 0, 0},         {0, 255, 0, 0x03E0, 0, 248, 0},
+        {0, 0, 255, 0x001F, 0, 0, 248},         {7, 8, 15, 0x0021, 0, 8, 8},
+        {192, 192, 192, 0x6318, 192, 192, 192},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MakeColor(c.r, c.g, c.b), c.word) << c.r << "," << c.g << "," << c.b;
+        int r, g, b;
+        SplitColor(c.word, r, g, b);
+        EXPECT_EQ(r, c.sr);
+        EXPECT_EQ(g, c.sg);
+        EXPECT_EQ(b, c.sb);
+    }
+}
+
+// Channels are independent, so every pair of channel values in every channel position, with the
+// other channels set to a different pair, covers every pair of colours.
+TEST(Color, BlendIsExactAtBothEndsAndRoundedBetween) {
+    for (int d = 0; d < 32; ++d) {
+        for (int s = 0; s < 32; ++s) {
+            const uint16_t dc = static_cast<uint16_t>(d << 10 | (31 - s) << 5 | (d ^ 21));
+            const uint16_t sc = static_cast<uint16_t>(s << 10 | d << 5 | (s ^ 10));
+            EXPECT_EQ(BlendColor(dc, sc, 0), dc);
+            EXPECT_EQ(BlendColor(dc, sc, 255), sc);
+            for (int a = 0; a < 256; ++a) {
+                const double exact = d + (s - d) * a / 255.0;
+                const int got = BlendColor(dc, sc, a) >> 10;
+                ASSERT_LE(std::fabs(got - exact), 0.51) << d << " " << s << " " << a;
+            }
+        }
+    }
+}
+
+TEST(Color, ScreenNeverDarkensAndMatchesTheClosedForm) {
+    for (int d = 0; d < 32; ++d) {
+        for (int s = 0; s < 32; ++s) {
+            const uint16_t dc = static_cast<uint16_t>(d | d << 5 | d << 10);
+            const uint16_t sc = static_cast<uint16_t>(s | s << 5 | s << 10);
+            const int full = 31 - ((31 - s) * (31 - d)) / 32;
+            EXPECT_EQ(ScreenColor(dc, sc, 255), full | full << 5 | full << 10);
+            EXPECT_EQ(ScreenColor(dc, sc, 0), dc);
+            EXPECT_GE(full, std::max(d, s) - 1);
+            EXPECT_EQ(ScreenColor(dc, sc, 128) & 31,
+                      BlendColor(dc, static_cast<uint16_t>(full), 128) & 31);
+        }
+    }
+}
+
+TEST(Dib, CreateMakesAnEvenTopDownBitmapAndKeepsItOnZeroSize) {
+    CDib dib;
+    EXPECT_EQ(dib.m_Alpha, 255);
+    EXPECT_EQ(dib.m_ColorKey, 0);
+    ASSERT_EQ(dib.Create(239, 100), 1);
+    EXPECT_EQ(dib.m_Width, 240);
+    EXPECT_EQ(dib.m_Height, 100);
+    EXPECT_EQ(dib.m_Info.size, 40u);
+    EXPECT_EQ(dib.m_Info.width, 240);
+    EXPECT_EQ(dib.m_Info.height, -100);
+    EXPECT_EQ(dib.m_Info.planes, 1);
+    EXPECT_EQ(dib.m_Info.bitCount, 16);
+    EXPECT_EQ(dib.m_Info.sizeImage, 240u * 100 * 2);
+    EXPECT_EQ(dib.m_Info.colorSlot, 0u);
+    ASSERT_NE(dib.m_Bitmap, nullptr);
+    uint16_t* bits = dib.m_Bits;
+    EXPECT_EQ(dib.Create(0, 5), 0);
+    EXPECT_EQ(dib.Create(7, 0), 0);
+    EXPECT_EQ(dib.m_Bits, bits);
+    EXPECT_EQ(dib.m_Width, 240);
+    EXPECT_TRUE(headless::TakeMessages().empty());
+    EXPECT_EQ(dib.Destroy(), 1);
+    EXPECT_EQ(dib.m_Bits, nullptr);
+    EXPECT_EQ(dib.m_Bitmap, nullptr);
+    EXPECT_EQ(dib.m_Width, 0);
+    EXPECT_EQ(dib.m_Info.size, 0u);
+}
+
+TEST(Dib, FailedCreateShowsTheMessageAndLeavesAnEmptyBitmap) {
+    const int sizes[][2] = {{100000, 100000}, {-4, 10}, {10, -4}, {0x7FFFFFFF, 1}};
+    for (const auto& size : sizes) {
+        CDib dib;
+        ASSERT_EQ(dib.Create(16, 16), 1);
+        headless::TakeMessages();
+        EXPECT_EQ(dib.Create(size[0], size[1]), 0);
+        EXPECT_EQ(dib.m_Bits, nullptr);
+        EXPECT_EQ(dib.m_Width, 0);
+        EXPECT_EQ(dib.m_Height, 0);
+        const auto shown = headless::TakeMessages();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, "CDib::Create Failed");
+        EXPECT_EQ(shown[0].caption, "m_Bitmap = NULL");
+        dib.Clear(1); // an empty bitmap ignores Clear
+    }
+}
+
+TEST(Dib, CopyFromResizesAndCopiesPixelsOnly) {
+    CDib a, b;
+    Fresh(a, 6, 3);
+    a.PutPixel(5, 2, kInk);
+    a.SetColorKey(7);
+    a.SetAlpha(9);
+    Fresh(b, 2, 2);
+    ASSERT_EQ(b.CopyFrom(a), 1);
+    EXPECT_EQ(b.m_Width, 6);
+    EXPECT_EQ(b.m_Height, 3);
+    EXPECT_EQ(Changed(b), (Points{{5, 2}}));
+    EXPECT_EQ(b.m_ColorKey, 0);
+    EXPECT_EQ(b.m_Alpha, 255);
+}
+
+TEST(Dib, FillRectClampsToTheLastRowAndColumnWithoutFillingThem) {
+    struct Case {
+        int x1, y1, x2, y2;
+        Points filled;
+    } cases[] = {
+        {0, 0, 8, 6, Block(0, 0, 7, 5)},
+        {-5, -5, 3, 3, Block(0, 0, 3, 3)},
+        {2, 1, 4, 2, Block(2, 1, 4, 2)},
+        {4, 1, 4, 5, {}},
+        {5, 3, 2, 5, {}},
+        {100, 100, 200, 200, {}},
+        {-9, -9, -1, 100, {}},
+    };
+    for (const Case& c : cases) {
+        CDib dib;
+        Fresh(dib, 8, 6);
+        dib.FillRect(c.x1, c.y1, c.x2, c.y2, kInk);
+        EXPECT_EQ(Changed(dib), c.filled) << c.x1 << "," << c.y1 << "," << c.x2 << "," << c.y2;
+    }
+}
+
+TEST(Dib, LinesOfPixelsClipToTheBitmap) {
+    struct Case {
+        const char* what;
+        void (*draw)(CDib&);
+        Points plotted;
+    } cases[] = {
+        {"HLine from -2", [](CDib& d) { d.HLine(-2, 0, 5, kInk); }, {{0, 0}, {1, 0}, {2, 0}}},
+        {"HLine below", [](CDib& d) { d.HLine(0, 6, 5, kInk); }, {}},
+        {"HLine above", [](CDib& d) { d.HLine(0, -1, 5, kInk); }, {}},
+        {"HLine empty", [](CDib& d) { d.HLine(1, 1, 0, kInk); }, {}},
+        {"HLine past the edge", [](CDib& d) { d.HLine(6, 2, 100, kInk); }, {{6, 2}, {7, 2}}},
+        {"VLine", [](CDib& d) { d.VLine(3, 4, 9, kInk); }, {{3, 4}, {3, 5}}},
+        {"VLine negative", [](CDib& d) { d.VLine(3, 1, -2, kInk); }, {}},
+        {"VLine outside", [](CDib& d) { d.VLine(8, 0, 3, kInk); }, {}},
+        {"FrameRect",
+         [](CDib& d) { d.FrameRect(1, 1, 3, 3, kInk); },
+         {{1, 1}, {2, 1}, {3, 1}, {1, 3}, {2, 3}, {3, 3}, {1, 2}, {3, 2}}},
+        {"VLineClipped keeps its length below top",
+         [](CDib& d) { d.VLineClipped(2, 0, 3, kInk, 0, 2, 8, 6); },
+         {{2, 2}, {2, 3}, {2, 4}}},
+        {"VLineClipped cut at bottom",
+         [](CDib& d) { d.VLineClipped(2, 3, 9, kInk, 0, 0, 8, 5); },
+         {{2, 3}, {2, 4}}},
+        {"VLineClipped left of the clip",
+         [](CDib& d) { d.VLineClipped(1, 0, 3, kInk, 2, 0, 8, 6); },
+         {}},
+        {"VLineClipped at right", [](CDib& d) { d.VLineClipped(5, 0, 3, kInk, 2, 0, 5, 6); }, {}},
+    };
+    for (const Case& c : cases) {
+        CDib dib;
+        Fresh(dib, 8, 6);
+        c.draw(dib);
+        EXPECT_EQ(Changed(dib), c.plotted) << c.what;
+    }
+}
+
+TEST(Dib, LineWalksDownwardAndLeavesOutTheFarEnd) {
+    struct Case {
+        float x1, y1, x2, y2;
+        Points plotted;
+    } cases[] = {
+        {0, 0, 3.9f, 0.5f, {{0, 0}, {1, 0}, {2, 0}}},
+        {2, 2, 2.5f, 2.9f, {}},
+        {0, 0, 0, 3, {{0, 0}, {0, 1}, {0, 2}}},
+        {0, 3, 0, 0, {{0, 0}, {0, 1}, {0, 2}}},
+        {3, 0, 0, 3, {{3, 0}, {2, 1}, {1, 2}}},
+        {0, 3, 3, 0, {{3, 0}, {2, 1}, {1, 2}}},
+        {-2, 1, 10, 1, Block(0, 1, 8, 2)},
+        {-0.5f, 0, 1.5f, 0, {{0, 0}, {0, 0}}},
+        {0, 5, 4, 9, {{0, 5}}},
+        {-100000.0f, 2, 100000.0f, 2, Block(0, 2, 8, 3)},
+        {NAN, 0, 3, 3, {}},
+        {0, 0, INFINITY, 3, {}},
+        {3e9f, 0, 3e9f + 512, 0, {}},
+    };
+    for (const Case& c : cases) {
+        CDib dib;
+        Fresh(dib, 8, 6);
+        dib.Line(c.x1, c.y1, c.x2, c.y2, kInk);
+        EXPECT_EQ(Changed(dib), c.plotted) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
+    }
+}
+
+TEST(Dib, LineClippedComparesTheUntruncatedPoint) {
+    CDib dib;
+    Fresh(dib, 8, 6);
+    // x runs -0.5, 0.5, 1.5, 2.5, 3.5: -0.5 is left of 0 although it truncates to 0; 3.5 >= 3.
+    dib.LineClipped(-0.5f, 1, 4.5f, 1, kInk, 0, 0, 3, 6);
+    EXPECT_EQ(Changed(dib), (Points{{0, 1}, {1, 1}, {2, 1}}));
+    CDib big;
+    Fresh(big, 8, 6);
+    big.LineClipped(0, 0, 0, 100, kInk, -50, -50, 500, 500); // clip wider than the bitmap
+    EXPECT_EQ(Changed(big), Block(0, 0, 1, 6));
+}
+
+TEST(Dib, BlendAndFade) {
+    CDib dib;
+    ASSERT_EQ(dib.Create(6, 4), 1);
+    dib.Clear(MakeColor(200, 100, 40));
+    dib.BlendRect(1, 1, 3, 3, 0x7FFF, 128);
+    const uint16_t half = BlendColor(MakeColor(200, 100, 40), 0x7FFF, 128);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(dib.GetPixel(x, y),
+                      (x >= 1 && x < 3 && y >= 1 && y < 3) ? half : MakeColor(200, 100, 40));
+    dib.BlendRect(3, 0, 3, 4, 0, 255);       // empty
+    dib.BlendRect(-10, -10, 100, 100, 0, 0); // clipped, and alpha 0 keeps everything
+    EXPECT_EQ(dib.GetPixel(1, 1), half);
+
+    dib.Clear(0x7FFF);
+    dib.FadeRect(1, 1, 4, 3, 0.5f);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            uint16_t expect = 0; // the bands around the rectangle
+            if (x >= 1 && x < 4 && y >= 1 && y < 3)
+                expect = 15 << 10 | 15 << 5 | 15; // trunc(31 * 0.5)
+            else if (x == 5 || y == 3)
+                expect = 0x7FFF; // FillRect never reaches the last column and row
+            EXPECT_EQ(dib.GetPixel(x, y), expect) << x << "," << y;
+        }
+    }
+    dib.Clear(MakeColor(80, 160, 240));
+    dib.FadeRect(0, 0, 6, 4, 0.93f);
+    EXPECT_EQ(dib.GetPixel(2, 2), static_cast<uint16_t>(int(10 * 0.93f) << 10 |
+                                                        int(20 * 0.93f) << 5 | int(30 * 0.93f)));
+
+    dib.Clear(kBack);
+    dib.BlendPixel(-1, 0, kInk, 255);
+    dib.BlendPixel(6, 0, kInk, 255);
+    dib.BlendPixel(0, 4, kInk, 255);
+    EXPECT_TRUE(Changed(dib).empty());
+    dib.BlendPixel(5, 3, kInk, 255);
+    dib.BlendPixel(0, 0, kInk, 100);
+    EXPECT_EQ(dib.GetPixel(5, 3), kInk);
+    EXPECT_EQ(dib.GetPixel(0, 0), BlendColor(kBack, kInk, 100));
+}
+
+TEST(Dib, BlitClipsAtEveryEdge) {
+    CDib src;
+    ASSERT_EQ(src.Create(16, 8), 1);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+            src.PutPixel(x, y, static_cast<uint16_t>(1 + x + 16 * y));
+    struct Case {
+        int x, y, w, h, sx, sy;
+        int result;
+        int firstX, firstY, columns, rows, fromX, fromY;
+    } cases[] = {
+        {-3, 0, 10, 2, 0, 0, 1, 0, 0, 7, 2, 3, 0},
+        {2, -1, 4, 3, 1, 1, 1, 2, 0, 4, 2, 1, 2},
+        {6, 4, 10, 10, 0, 0, 1, 6, 4, 4, 2, 0, 0},
+        {10, 0, 4, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {0, 6, 4, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {-4, 0, 4, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {0, 0, 6, 2, 14, 7, 1, 0, 0, 2, 1, 14, 7}, // cut to the source's own size
+    };
+    for (const Case& c : cases) {
+        CDib dst;
+        Fresh(dst, 10, 6);
+        EXPECT_EQ(dst.Blit(c.x, c.y, c.w, c.h, src, c.sx, c.sy, BLIT_COPY), c.result);
+        EXPECT_EQ(Changed(dst), Block(c.firstX, c.firstY, c.firstX + c.columns, c.firstY + c.rows))
+            << c.x << "," << c.y;
+        for (int r = 0; r < c.rows; ++r)
+            for (int i = 0; i < c.columns; ++i)
+                EXPECT_EQ(dst.GetPixel(c.firstX + i, c.firstY + r),
+                          src.GetPixel(c.fromX + i, c.fromY + r));
+    }
+}
+
+TEST(Dib, BlitModes) {
+    const uint16_t key = MakeColor(255, 0, 255);
+    const uint16_t glyph = MakeColor(255, 255, 255);
+    const uint16_t d = MakeColor(40, 80, 160);
+    const uint16_t pen = MakeColor(0, 255, 0);
+    struct Case {
+        uint8_t mode;
+        uint16_t overGlyph, overKey;
+    } cases[] = {
+        {BLIT_COPY, glyph, key},
+        {BLIT_KEYED, glyph, d},
+        {BLIT_ALPHA, BlendColor(d, glyph, 100), BlendColor(d, key, 100)},
+        {BLIT_KEYED_ALPHA, BlendColor(d, glyph, 100), d},
+        {BLIT_SCREEN, ScreenColor(d, glyph, 100), ScreenColor(d, key, 100)},
+        {BLIT_KEYED_SCREEN, ScreenColor(d, glyph, 100), d},
+        {BLIT_PEN, pen, d},
+        {6, d, d},
+        {9, d, d},
+    };
+    CDib src;
+    ASSERT_EQ(src.Create(2, 1), 1);
+    src.PutPixel(0, 0, glyph);
+    src.PutPixel(1, 0, key);
+    src.SetColorKey(key);
+    src.SetAlpha(100);
+    for (const Case& c : cases) {
+        CDib dst;
+        ASSERT_EQ(dst.Create(4, 2), 1);
+        dst.Clear(d);
+        dst.m_PenColor = pen;
+        EXPECT_EQ(dst.Blit(1, 1, 2, 1, src, 0, 0, c.mode), 1);
+        EXPECT_EQ(dst.GetPixel(1, 1), c.overGlyph) << int(c.mode);
+        EXPECT_EQ(dst.GetPixel(2, 1), c.overKey) << int(c.mode);
+        EXPECT_EQ(dst.GetPixel(0, 1), d);
+        EXPECT_EQ(dst.GetPixel(1, 0), d);
+    }
+}
+
+TEST(Screen, StartsAtTheDeviceSizeAndPresentsToItsWindow) {
+    DisplayProperties props{};
+    GetDisplayProperties(&props);
+    EXPECT_EQ(props.width, 240u);
+    EXPECT_EQ(props.height, 320u);
+    EXPECT_EQ(props.xPitch, 1u);
+    EXPECT_EQ(props.yPitch, 1u);
+    EXPECT_EQ(props.bitsPerPixel, 16u);
+    EXPECT_EQ(props.format, 0x40u);
+
+    int window = 0;
+    headless::ForgetPresented();
+    CScreen screen;
+    screen.Present(); // no bitmap, no window: nothing
+    ASSERT_EQ(screen.Create(&window), 1);
+    EXPECT_EQ(screen.m_Window, &window);
+    EXPECT_EQ(screen.m_Width, 240);
+    EXPECT_EQ(screen.m_Height, 320);
+    screen.Clear(kBack);
+    screen.PutPixel(239, 319, kInk);
+    headless::Image frame;
+    EXPECT_FALSE(headless::LastPresented(&window, &frame));
+    screen.Present();
+    ASSERT_TRUE(headless::LastPresented(&window, &frame));
+    EXPECT_EQ(frame.width, 240);
+    EXPECT_EQ(frame.height, 320);
+    EXPECT_EQ(frame.pixels.back(), kInk);
+    EXPECT_EQ(frame.pixels.front(), kBack);
+
+    ASSERT_EQ(screen.Create(450, 181), 1); // the view's size; the window stays bound
+    EXPECT_EQ(screen.m_Window, &window);
+    screen.Clear(kInk);
+    screen.Present();
+    ASSERT_TRUE(headless::LastPresented(&window, &frame));
+    EXPECT_EQ(frame.width, 450);
+    EXPECT_EQ(frame.height, 181);
+
+    CScreen unbound;
+    ASSERT_EQ(unbound.CDib::Create(4, 4), 1);
+    unbound.Present();
+    EXPECT_FALSE(headless::LastPresented(nullptr, &frame));
+}
+
+TEST(Screen, TimerCountsMillisecondsAcrossTheWrap) {
+    headless::SetTime(0xFFFFFFFBu);
+    StartTimer();
+    EXPECT_EQ(ElapsedMs(), 0u);
+    port::SleepMs(10);
+    EXPECT_EQ(ElapsedMs(), 10u);
+}
+
+} // namespace
