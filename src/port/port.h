@@ -172,7 +172,7 @@ ModuleHandle ProgramModule();
 using BitmapHandle = void*;
 
 // Allocates the bitmap that info describes and stores the address of its first (top) row in
-// *bits. Null (and *bits null) when the platform cannot make it. The pixels are not cleared.
+// *bits. Null (and *bits null) when the platform cannot make it. The pixels start at 0.
 BitmapHandle CreateSurfaceBitmap(const SurfaceInfo& info, uint16_t** bits);
 // Releases the bitmap and its pixel memory; null is ignored.
 void DeleteSurfaceBitmap(BitmapHandle bitmap);
