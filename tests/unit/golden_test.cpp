@@ -9,7 +9,9 @@
 
 #include "gfx/font.h"
 #include "gfx/glyph_font.h"
+#include "gfx/menu.h"
 #include "gfx/screen.h"
+#include "menu_scene.h"
 #include "port/headless/headless.h"
 
 namespace {
@@ -173,6 +175,41 @@ TEST_F(Golden, PrimitivesEdgeCases) {
 
     screen.FadeRect(20, 20, 140, 80, 0.75f);
     ExpectGolden(screen, "primitives_faded");
+}
+
+// Open menus as they wait for a choice, over the view of tests/unit/menu_scene.h: the close
+// confirmation and a list long enough for the smaller items.
+TEST_F(Golden, OpenMenus) {
+    const struct {
+        const char* name;
+        const char* title;
+        const char* items;
+    } cases[] = {
+        {"menu_confirm", menuscene::kTitle, menuscene::kItems},
+        {"menu_nine_items", "FFT Setting",
+         "01Sample Rate: 44Khz,02FFT Size: 8K,03Resolution: 5.4Hz,04Time: 186ms,"
+         "05Averaging (4x),06Decay: Slow,07Window: Hann,08Reset Peaks,09Exit"},
+    };
+    // The view's creation loads the labels' font in the program.
+    ASSERT_TRUE(buttonFont.LoadText(port::ProgramModule(), "BUTTONFONT"));
+    for (const auto& c : cases) {
+        CScreen screen;
+        ASSERT_TRUE(screen.Create(&window));
+        ASSERT_TRUE(screen.CDib::Create(menuscene::kWidth, menuscene::kHeight));
+        menuscene::DrawView(screen);
+        int waits = 0;
+        headless::SetIdleHook([&] {
+            ++waits;
+            ExpectGolden(screen, c.name);
+        });
+        Menu menu;
+        EXPECT_EQ(menu.Run(screen, c.title, c.items, MenuAll), 0); // the input runs dry
+        headless::SetIdleHook({});
+        EXPECT_EQ(waits, 1);
+        port::Message quit;
+        while (port::PeekOwnMessage(&quit)) {
+        }
+    }
 }
 
 } // namespace
