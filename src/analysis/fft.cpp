@@ -5,84 +5,9 @@
 #include <cmath>
 #include <utility>
 
-#if defined(__SSE__) || defined(_M_X64) || defined(_M_AMD64) ||                                    \
-    (defined(_M_IX86_FP) && _M_IX86_FP >= 1)
-#include <xmmintrin.h>
-#define TONALYX_FFT_SSE 1
-#endif
+#include "analysis/float4.h"
 
 namespace {
-
-// Four floats handled together: SSE registers on x86 (baseline on every 64-bit x86), otherwise
-// plain arrays that the compiler may vectorise as it can. The butterflies below run on four
-// complex values at once, held as four real parts and four imaginary parts.
-#ifdef TONALYX_FFT_SSE
-struct Float4 {
-    __m128 v;
-};
-inline Float4 Load(const float* p) {
-    return {_mm_loadu_ps(p)};
-}
-inline void Store(float* p, Float4 a) {
-    _mm_storeu_ps(p, a.v);
-}
-inline Float4 Splat(float f) {
-    return {_mm_set1_ps(f)};
-}
-inline Float4 operator+(Float4 a, Float4 b) {
-    return {_mm_add_ps(a.v, b.v)};
-}
-inline Float4 operator-(Float4 a, Float4 b) {
-    return {_mm_sub_ps(a.v, b.v)};
-}
-inline Float4 operator*(Float4 a, Float4 b) {
-    return {_mm_mul_ps(a.v, b.v)};
-}
-// Four interleaved complex values at p (re, im, re, im, ...) as real and imaginary parts.
-inline void LoadComplex(const float* p, Float4& re, Float4& im) {
-    const __m128 a = _mm_loadu_ps(p);
-    const __m128 b = _mm_loadu_ps(p + 4);
-    re.v = _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0));
-    im.v = _mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1));
-}
-inline void StoreComplex(float* p, Float4 re, Float4 im) {
-    _mm_storeu_ps(p, _mm_unpacklo_ps(re.v, im.v));
-    _mm_storeu_ps(p + 4, _mm_unpackhi_ps(re.v, im.v));
-}
-#else
-struct Float4 {
-    float v[4];
-};
-inline Float4 Load(const float* p) {
-    return {{p[0], p[1], p[2], p[3]}};
-}
-inline void Store(float* p, Float4 a) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = a.v[i];
-}
-inline Float4 Splat(float f) {
-    return {{f, f, f, f}};
-}
-inline Float4 operator+(Float4 a, Float4 b) {
-    return {{a.v[0] + b.v[0], a.v[1] + b.v[1], a.v[2] + b.v[2], a.v[3] + b.v[3]}};
-}
-inline Float4 operator-(Float4 a, Float4 b) {
-    return {{a.v[0] - b.v[0], a.v[1] - b.v[1], a.v[2] - b.v[2], a.v[3] - b.v[3]}};
-}
-inline Float4 operator*(Float4 a, Float4 b) {
-    return {{a.v[0] * b.v[0], a.v[1] * b.v[1], a.v[2] * b.v[2], a.v[3] * b.v[3]}};
-}
-inline void LoadComplex(const float* p, Float4& re, Float4& im) {
-    re = {{p[0], p[2], p[4], p[6]}};
-    im = {{p[1], p[3], p[5], p[7]}};
-}
-inline void StoreComplex(float* p, Float4 re, Float4 im) {
-    for (int i = 0; i < 4; ++i) {
-        p[2 * i] = re.v[i];
-        p[2 * i + 1] = im.v[i];
-    }
-}
-#endif
 
 constexpr int kMaxBits = 15;
 static_assert(kFftMaxSize == 1 << kMaxBits, "the tables cover exactly the largest size");

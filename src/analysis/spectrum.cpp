@@ -2,6 +2,7 @@
 // only; everything it touches was allocated by the analysis set-up.
 #include "analysis/spectrum.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -24,6 +25,11 @@ constexpr uint16_t kRed = 0x7C00;     // (255, 0, 0)
 // 10 * log10(p) through the natural logarithm, which the C library computes about twice as
 // fast; the two differ in the last bits of a double, far below the float the level is kept in.
 const double kDbPerNeper = 10.0 / std::log(10.0);
+
+// Samples are scaled to full scale by multiplying with the reciprocal: a division per sample
+// would cost more than the rest of the windowing, and the two agree to far below float precision.
+const double kPerFullScale = 1.0 / 32767.0;
+const double kPerMonoFullScale = 1.0 / 65534.0;
 
 // Power of bin i of a packed spectrum: DC and half the sample rate have real parts only.
 double BinPower(const float* spectrum, int32_t i, int32_t bins) {
@@ -56,7 +62,8 @@ void WindowInput(const int16_t* x) {
         traceColour[0] = colour;
         traceColour[1] = colour;
         for (int32_t j = 0; j < n; ++j)
-            out0[j] = static_cast<float>(x[2 * j + channel] * static_cast<double>(w[j]) / 32767.0);
+            out0[j] =
+                static_cast<float>(x[2 * j + channel] * static_cast<double>(w[j]) * kPerFullScale);
         break;
     }
     case kMonitorStereo:
@@ -69,14 +76,15 @@ void WindowInput(const int16_t* x) {
                 int16_t b = delayLine.ReadB();
                 if (s)
                     std::swap(a, b);
-                out0[j] = static_cast<float>(a * static_cast<double>(w[j]) / 32767.0);
-                out1[j] = static_cast<float>(b * static_cast<double>(w[j]) / 32767.0);
+                out0[j] = static_cast<float>(a * static_cast<double>(w[j]) * kPerFullScale);
+                out1[j] = static_cast<float>(b * static_cast<double>(w[j]) * kPerFullScale);
             }
         } else {
             for (int32_t j = 0; j < n; ++j) {
-                out0[j] = static_cast<float>(x[2 * j + s] * static_cast<double>(w[j]) / 32767.0);
-                out1[j] =
-                    static_cast<float>(x[2 * j + 1 - s] * static_cast<double>(w[j]) / 32767.0);
+                out0[j] =
+                    static_cast<float>(x[2 * j + s] * static_cast<double>(w[j]) * kPerFullScale);
+                out1[j] = static_cast<float>(x[2 * j + 1 - s] * static_cast<double>(w[j]) *
+                                             kPerFullScale);
             }
         }
         break;
@@ -85,13 +93,15 @@ void WindowInput(const int16_t* x) {
         traceColour[1] = kGreen;
         for (int32_t j = 0; j < n; ++j) {
             const double sum = static_cast<double>(x[2 * j]) + x[2 * j + 1];
-            out0[j] = static_cast<float>(sum * w[j] / 65534.0);
+            out0[j] = static_cast<float>(sum * w[j] * kPerMonoFullScale);
         }
         break;
     }
 }
 
 void Analyse(const int16_t* window) {
+    if (window == nullptr || !AnalysisReady())
+        return;
     const int32_t bins = binCount;
     const int32_t channels = liveChannelCount == 2 ? 2 : 1;
     const bool transfer = IsTransferMode(displayMode);
@@ -122,11 +132,8 @@ void Analyse(const int16_t* window) {
                 if (weight != nullptr)
                     level += weight[i];
             }
-            if (decays) {
-                const double limit = trace[i] - fall;
-                if (level <= limit)
-                    level = limit;
-            }
+            if (decays) // no lower than the fall allows; a branch here would mispredict on noise
+                level = std::max(level, trace[i] - fall);
             trace[i] = static_cast<float>(level);
             history[i] = static_cast<float>(p);
         }

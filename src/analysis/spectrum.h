@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // Windowing, FFT per live channel, phase (transfer modes), power, averaging, dB with gain and
-// weighting, decay and smoothing, in that order; counts the analysis. Allocates nothing.
+// weighting, decay and smoothing, in that order; counts the analysis. Allocates nothing. Does
+// nothing while the analysis arrays are missing (a failed set-up).
 void Analyse(const int16_t* window);
 
 // Windows the N frames of window into fftBuffers by monitorMode (with swapChannels and, in

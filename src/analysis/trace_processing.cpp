@@ -51,7 +51,7 @@ void SmoothBins(float* a, int32_t count, int32_t width) {
 }
 
 void CaptureTrace(int32_t slot) {
-    if (slot < 0 || slot > 2)
+    if (slot < 0 || slot > 2 || !AnalysisReady())
         return;
     const int32_t t = 2 + slot;
     if (traceVisible[t]) {
@@ -73,6 +73,8 @@ void CaptureTrace(int32_t slot) {
 int32_t FindPeak() {
     peakBin = 0;
     peakValue = static_cast<float>(floorDb);
+    if (!AnalysisReady())
+        return peakBin;
     const int32_t channels = liveChannelCount == 2 ? 2 : 1;
     for (int32_t c = 0; c < channels; ++c) {
         for (int32_t bin = binCount - 1; bin > lowestPeakBin; --bin) {
@@ -90,6 +92,8 @@ int32_t FindPeak() {
 int32_t FindTransferPeak() {
     peakBin = 0;
     peakValue = 0.0f;
+    if (!AnalysisReady())
+        return peakBin;
     for (int32_t bin = binCount - 1; bin > lowestPeakBin; --bin) {
         const float d = traces[0][bin] - traces[1][bin];
         if (std::fabs(peakValue) < std::fabs(d)) {
@@ -101,7 +105,7 @@ int32_t FindTransferPeak() {
 }
 
 double PeakCentroid(int32_t k, int32_t c) {
-    if (k < 0 || k >= binCount)
+    if (k < 0 || k >= binCount || c < 0 || c >= kLiveChannelMax || !AnalysisReady())
         return 0.0;
     const float* p = powerHistory[c];
     const double below = k == 0 ? 0.0 : p[k - 1];
@@ -114,6 +118,8 @@ double PeakCentroid(int32_t k, int32_t c) {
 }
 
 double TraceAt(double x, int32_t t) {
+    if (t < 0 || t >= kTraceCount || !AnalysisReady())
+        return floorDb;
     const int32_t last = binCount - 1;
     if (!(x > 0.0))
         x = 0.0;

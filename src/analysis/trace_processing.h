@@ -1,6 +1,7 @@
 // Time and frequency processing of the traces (averaging, decay, smoothing) and the queries the
 // readouts ask of the engine: trace capture, peak search, peak centroid, interpolation between
-// bins, bin and frequency conversion. User-interface thread only.
+// bins, bin and frequency conversion. User-interface thread only. While the analysis arrays are
+// missing (a failed set-up) the queries answer as for an empty spectrum and change nothing.
 #pragma once
 
 #include <cstdint>
@@ -35,10 +36,11 @@ int32_t FindPeak();
 int32_t FindTransferPeak();
 
 // Power-weighted mean bin of bin k and its two neighbours of live channel c; 0.0 when the three
-// hold no power or k is not a bin.
+// hold no power or k or c is out of range.
 double PeakCentroid(int32_t k, int32_t c);
 
 // Trace t read at a fractional bin, linearly interpolated; x is held to the bins there are.
+// floorDb for a trace t outside 0..4.
 double TraceAt(double x, int32_t t);
 
 double BinToHz(double bin);

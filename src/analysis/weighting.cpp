@@ -46,12 +46,16 @@ double WeightingDb(float f, int32_t w) {
 }
 
 void BuildWeighting(int32_t w) {
+    if (!AnalysisReady())
+        return;
     weightingCurve[0] = static_cast<float>(WeightingDb(1.0f, w));
     for (int32_t i = 1; i < binCount; ++i)
         weightingCurve[i] = static_cast<float>(WeightingDb(static_cast<float>(i * binWidthHz), w));
 }
 
 void CaptureNoiseWeighting() {
+    if (!AnalysisReady())
+        return;
     for (int32_t i = 0; i < binCount; ++i) {
         double v = traces[0][i];
         if (v < -100.0)

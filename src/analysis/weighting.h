@@ -8,7 +8,8 @@
 // Results within 0.0001 dB of 0 (A, C) or 0.1 dB (U) are exactly 0.
 double WeightingDb(float f, int32_t w);
 
-// Fills weightingCurve with weighting w for every bin (bin 0 weighted as if it were 1 Hz).
+// Fills weightingCurve with weighting w for every bin (bin 0 weighted as if it were 1 Hz). This
+// and CaptureNoiseWeighting do nothing while the analysis arrays are missing.
 void BuildWeighting(int32_t w);
 
 // Fills weightingCurve so that the current live trace of channel 1 would read a flat -105 dB.

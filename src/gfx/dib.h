@@ -27,7 +27,7 @@ public:
 
     // A bitmap of width x height (an odd width grows by one). 0 for a zero size, which keeps the
     // old bitmap; a size the platform cannot allocate shows "CDib::Create Failed" and leaves the
-    // bitmap empty. The new pixels are undefined.
+    // bitmap empty. The new pixels are 0 (black).
     int Create(int width, int height);
     int Destroy();
     // Bitmap resource of the program module, or a .bmp file. Uncompressed 1, 4, 8, 16, 24 and

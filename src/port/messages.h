@@ -82,6 +82,9 @@
 #ifndef WM_RBUTTONDBLCLK
 #define WM_RBUTTONDBLCLK 0x0206
 #endif
+#ifndef WM_MOUSELAST
+#define WM_MOUSELAST 0x020E
+#endif
 
 // Multimedia notifications
 #ifndef MM_WOM_DONE

@@ -20,6 +20,7 @@
 //   (the UI thread); buffers are prepared, queued and unprepared, and recording is started and
 //   stopped, by the owner and by its worker under the owner's own lock, never concurrently.
 // * Presentation, input state, controls, dialogs, mixer and help: UI thread only.
+// * Modal message loops: UI thread only; they read the same queue as PeekOwnMessage.
 #pragma once
 
 #include <cstddef>
@@ -184,7 +185,7 @@ ModuleHandle ProgramModule();
 using BitmapHandle = void*;
 
 // Allocates the bitmap that info describes and stores the address of its first (top) row in
-// *bits. Null (and *bits null) when the platform cannot make it. The pixels are not cleared.
+// *bits. Null (and *bits null) when the platform cannot make it. The pixels start at 0.
 BitmapHandle CreateSurfaceBitmap(const SurfaceInfo& info, uint16_t** bits);
 // Releases the bitmap and its pixel memory; null is ignored.
 void DeleteSurfaceBitmap(BitmapHandle bitmap);
@@ -199,5 +200,23 @@ void PresentSurface(WindowHandle window, const SurfaceInfo& info, const uint16_t
 // with a built-in font instead; true otherwise, also when nothing could be drawn.
 bool DrawSystemText(BitmapHandle bitmap, const SurfaceInfo& info, int x, int y, uint32_t colorRef,
                     const char* text);
+
+// ---- Modal message loops (UI thread)
+// ---------------------------------------------------------------------------------------------
+// An in-view menu waits for the user in a message loop of its own while the main loop is stalled
+// under it.
+
+// Waits for the next message of the calling thread (window and thread messages alike). False
+// when it is the quit message (WM_QUIT, with the exit code in wParam), which *out then holds.
+// The headless port does not wait: when its queue and its idle hook have nothing more to give,
+// it reports the quit message, so a loop over scripted input always ends.
+bool NextMessage(Message* out);
+
+// Translates a key message into character messages and hands the message to the procedure of
+// its window.
+void DispatchToWindow(const Message& message);
+
+// Posts the quit message with exitCode to the calling thread, ending its message loops.
+void PostQuit(int exitCode);
 
 } // namespace port

@@ -106,25 +106,46 @@ TEST_F(Transfer, FailedDelayLineFallsBackToNoDelay) {
 }
 
 struct AngleCase {
-    double re, im, degrees;
+    float re, im;
+    double degrees;
 };
 
-TEST(PhaseDegrees, NegatedAngleOverEveryQuadrantAndAxis) {
-    const double r3 = std::sqrt(3.0);
-    const AngleCase cases[] = {{1, 0, 0},          {-1, 0, 0},        {0, 0, 0},
-                               {0, 1, -90},        {0, -1, 90},       {1, 1, -45},
-                               {-1, 1, -135},      {-1, -1, 135},     {1, -1, 45},
-                               {r3, 1, -30},       {1, r3, -60},      {-r3, 1, -150},
-                               {-1e-30, 1, -90},   {5e6, -1e-3, 0},   {-5e6, 1e-3, -180},
-                               {-5e6, -1e-3, 180}, {-2, 1e-300, -180}};
+double Phase(float re, float im) {
+    const float pairs[8] = {re, im, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    float degrees[4];
+    PhaseDegrees4(pairs, degrees);
+    return degrees[0];
+}
+
+// The axes exactly (so that half-turn differences come out exactly), every quadrant, and a sweep
+// around the circle at magnitudes from 1e-4 to 1e4 against the C library's arc tangent.
+TEST(PhaseDegrees4, NegatedAngleOverEveryQuadrantAndAxis) {
+    const float r3 = std::sqrt(3.0f);
+    const AngleCase cases[] = {{1, 0, 0},         {-1, 0, 0},           {0, 0, 0},
+                               {-0.0f, 0, 0},     {0, 1, -90},          {0, -1, 90},
+                               {-0.0f, 2, -90},   {1, 1, -45},          {-1, 1, -135},
+                               {-1, -1, 135},     {1, -1, 45},          {r3, 1, -30},
+                               {1, r3, -60},      {-r3, 1, -150},       {-1e-30f, 1, -90},
+                               {5e6f, -1e-3f, 0}, {-5e6f, 1e-3f, -180}, {-5e6f, -1e-3f, 180},
+                               {-2, 1e-30f, -180}};
     for (const AngleCase& c : cases)
-        EXPECT_NEAR(PhaseDegrees(c.re, c.im), c.degrees, 1e-7) << c.re << " " << c.im;
-    // A sweep around the circle against the C library's arc tangent.
-    for (int step = 0; step < 7200; ++step) {
-        const double a = -kPi + 2.0 * kPi * (step + 0.5) / 7200;
-        const double radius = std::pow(10.0, step % 9 - 4);
-        const double re = radius * std::cos(a), im = radius * std::sin(a);
-        ASSERT_NEAR(PhaseDegrees(re, im), -std::atan2(im, re) * 180.0 / kPi, 1e-8) << step;
+        EXPECT_NEAR(Phase(c.re, c.im), c.degrees, 2e-5) << c.re << " " << c.im;
+    EXPECT_EQ(Phase(0, 1), -90.0);
+    EXPECT_EQ(Phase(0, -1), 90.0);
+    for (int step = 0; step < 7200; step += 4) {
+        float pairs[8];
+        double expected[4];
+        for (int k = 0; k < 4; ++k) {
+            const double a = -kPi + 2.0 * kPi * (step + k + 0.5) / 7200;
+            const double radius = std::pow(10.0, (step + k) % 9 - 4);
+            pairs[2 * k] = static_cast<float>(radius * std::cos(a));
+            pairs[2 * k + 1] = static_cast<float>(radius * std::sin(a));
+            expected[k] = -std::atan2(pairs[2 * k + 1], pairs[2 * k]) * 180.0 / kPi;
+        }
+        float degrees[4];
+        PhaseDegrees4(pairs, degrees);
+        for (int k = 0; k < 4; ++k)
+            ASSERT_NEAR(degrees[k], expected[k], 2e-5) << step + k;
     }
 }
 

@@ -188,6 +188,9 @@ TEST_F(TraceQueries, TraceAtInterpolatesAndStaysInsideTheTrace) {
                           {-8.0, -100.0}};
     for (const Case& c : cases)
         EXPECT_NEAR(TraceAt(c.x, 2), c.expected, 1e-9) << c.x;
+    EXPECT_EQ(TraceAt(3.0, 5), -100.0);
+    EXPECT_EQ(TraceAt(3.0, -1), -100.0);
+    EXPECT_EQ(PeakCentroid(3, 2), 0.0);
 }
 
 TEST_F(TraceQueries, BinsAndHertzConvertByTheBinWidth) {

@@ -5,8 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "port/port.h"
 
 namespace headless {
 
@@ -66,5 +69,19 @@ void ForgetPresented();
 // write error. ReadImage reads what WriteImage wrote (uncompressed PNG or 24-bit BMP) back.
 bool WriteImage(const Image& image, const std::string& path);
 bool ReadImage(const std::string& path, Image* out);
+
+// ---- Input for modal message loops (UI thread) ----
+// Queues a window message for the calling thread, as the window system would deliver it to
+// window; it comes out of port::PeekOwnMessage and port::NextMessage in order with thread
+// messages.
+void PostInput(port::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// A mouse message at the client point (x, y) of window (lParam: x low, y high word).
+void PostMouse(port::WindowHandle window, uint32_t message, int x, int y);
+// Called by port::NextMessage each time the calling thread's queue is empty, before it gives up
+// and reports the quit message: the place for a test to look at the screen while a modal loop
+// waits, and to queue the next input. An empty hook removes it.
+void SetIdleHook(std::function<void()> hook);
+// The messages handed to port::DispatchToWindow since the last call, oldest first.
+std::vector<port::Message> TakeDispatched();
 
 } // namespace headless

@@ -276,8 +276,8 @@ BitmapHandle CreateSurfaceBitmap(const SurfaceInfo& info, uint16_t** bits) {
     if (width <= 0 || height <= 0 || info.bitCount != 16 ||
         static_cast<uint64_t>(width * height * 2) > headless::kMaxBitmapBytes)
         return nullptr;
-    // The handle is the pixel memory itself.
-    *bits = new (std::nothrow) uint16_t[width * height];
+    // The handle is the pixel memory itself, zeroed like the Windows program's DIB sections.
+    *bits = new (std::nothrow) uint16_t[width * height]();
     return *bits;
 }
 

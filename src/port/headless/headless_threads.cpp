@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "port/headless/headless.h"
 #include "port/port.h"
 
 namespace {
@@ -158,3 +159,13 @@ void CloseEvent(EventHandle event) {
 }
 
 } // namespace port
+
+namespace headless {
+
+void PostInput(port::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    std::shared_ptr<Queue> q = OwnQueue();
+    std::lock_guard<std::mutex> guard(q->lock);
+    q->messages.push_back({window, message, wParam, lParam});
+}
+
+} // namespace headless

@@ -1,0 +1,149 @@
+// Button sets: capacity, hit testing at the edges of the hot areas, lookup by id, colours, the
+// drawing of each kind of button, and the modal click loop returning the button's id.
+#include <gtest/gtest.h>
+
+#include "gfx/button.h"
+#include "gfx/dib.h"
+#include "port/headless/headless.h"
+#include "port/messages.h"
+
+namespace {
+
+TEST(ButtonSet, HoldsTwentyFourWithDefaultColours) {
+    ButtonSet set;
+    for (int i = 0; i < ButtonSet::kCapacity; ++i)
+        ASSERT_TRUE(set.Add(static_cast<uint16_t>(100 + i), "x", i, 0, 1, 1, 0)) << i;
+    EXPECT_FALSE(set.Add(999, "x", 0, 0, 1, 1, 0));
+    EXPECT_EQ(set.count, ButtonSet::kCapacity);
+    const Button& b = set.buttons[3];
+    EXPECT_EQ(b.textColor, 0);
+    EXPECT_EQ(b.faceColor, MakeColor(192, 192, 192));
+    EXPECT_EQ(b.frameColor, 0);
+    EXPECT_EQ(b.disabledColor, MakeColor(128, 128, 128));
+    set.Clear();
+    EXPECT_EQ(set.count, 0);
+    EXPECT_EQ(set.HitTest(3, 0), 0);
+    EXPECT_TRUE(set.Add(1, nullptr, 0, 0, 1, 1, 0));
+    EXPECT_STREQ(set.buttons[0].label, "");
+}
+
+struct HitCase {
+    int x, y, expected;
+};
+
+TEST(ButtonSet, HitTestIncludesLeftTopExcludesRightBottomFirstAddedWins) {
+    ButtonSet set;
+    set.Add(50, "a", 10, 20, 30, 10, 0);                             // 10..39 x 20..29
+    set.Add(60, "b", 30, 25, 20, 10, ButtonHidden | ButtonDisabled); // overlaps a
+    const HitCase cases[] = {
+        {10, 20, 1}, {39, 29, 1}, {40, 20, 0}, {10, 30, 0},
+        {9, 20, 0},  {10, 19, 0}, {35, 27, 1}, // in both: the first
+        {45, 27, 2},                           // hidden and disabled buttons are hit too
+        {49, 34, 2}, {50, 34, 0}, {-5, -5, 0},
+    };
+    for (const HitCase& c : cases)
+        EXPECT_EQ(set.HitTest(c.x, c.y), c.expected) << c.x << "," << c.y;
+    EXPECT_EQ(set.Find(60), 2);
+    EXPECT_EQ(set.Find(50), 1);
+    EXPECT_EQ(set.Find(70), 0);
+}
+
+TEST(ButtonSet, SetColoursKeepsThoseGivenAsMinusOne) {
+    ButtonSet set;
+    set.Add(7, "a", 0, 0, 5, 5, 0);
+    set.Add(7, "b", 0, 0, 5, 5, 0);
+    set.SetColors(7, 0x1234, -1, 0x0042, -1);
+    EXPECT_EQ(set.buttons[0].textColor, 0x1234);
+    EXPECT_EQ(set.buttons[0].faceColor, MakeColor(192, 192, 192));
+    EXPECT_EQ(set.buttons[0].frameColor, 0x0042);
+    EXPECT_EQ(set.buttons[0].disabledColor, MakeColor(128, 128, 128));
+    EXPECT_EQ(set.buttons[1].textColor, 0) << "the first button with the id only";
+    set.SetColors(8, 1, 1, 1, 1);
+    EXPECT_EQ(set.buttons[0].textColor, 0x1234);
+}
+
+class ButtonDraw : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dib.Create(60, 40));
+        dib.Clear(kBackground);
+    }
+    static constexpr uint16_t kBackground = 0x0C63;
+    CDib dib;
+};
+
+TEST_F(ButtonDraw, RectangleWithBevel) {
+    ButtonSet set;
+    set.Add(1, "", 10, 5, 30, 20, 0); // l 10, t 5, r 40, b 25
+    set.SetColors(1, -1, MakeColor(200, 0, 0), MakeColor(0, 0, 200), -1);
+    set.Draw(dib);
+    const uint16_t face = MakeColor(200, 0, 0), frame = MakeColor(0, 0, 200);
+    EXPECT_EQ(dib.GetPixel(20, 15), face);
+    EXPECT_EQ(dib.GetPixel(10, 5), frame);
+    EXPECT_EQ(dib.GetPixel(40, 25), frame); // outline corners are inclusive
+    EXPECT_EQ(dib.GetPixel(11, 6), 0x7FFF);
+    EXPECT_EQ(dib.GetPixel(38, 6), 0x7FFF); // top light line: w - 2 = 28 pixels from l + 1
+    EXPECT_EQ(dib.GetPixel(39, 6), MakeColor(64, 64, 64)); // right dark line from t + 1
+    EXPECT_EQ(dib.GetPixel(20, 24), MakeColor(64, 64, 64));
+    EXPECT_EQ(dib.GetPixel(20, 23), MakeColor(128, 128, 128));
+    EXPECT_EQ(dib.GetPixel(38, 20), MakeColor(128, 128, 128));
+    EXPECT_EQ(dib.GetPixel(41, 15), kBackground);
+}
+
+TEST_F(ButtonDraw, FlatHiddenAndLabelOnlyShapes) {
+    struct ShapeCase {
+        uint8_t flags;
+        uint16_t at11x6; // inside the top-left bevel corner
+        uint16_t at20x15;
+    };
+    const uint16_t face = MakeColor(192, 192, 192);
+    const ShapeCase cases[] = {
+        {ButtonFlat, face, face},
+        {ButtonHidden, kBackground, kBackground},
+        {ButtonLabelOnly, kBackground, kBackground},
+        {ButtonDisabled, 0x7FFF, face},
+    };
+    for (const ShapeCase& c : cases) {
+        dib.Clear(kBackground);
+        ButtonSet set;
+        set.Add(1, "", 10, 5, 30, 20, c.flags);
+        set.Draw(dib);
+        EXPECT_EQ(dib.GetPixel(11, 6), c.at11x6) << int(c.flags);
+        EXPECT_EQ(dib.GetPixel(20, 15), c.at20x15) << int(c.flags);
+    }
+}
+
+TEST_F(ButtonDraw, CapsuleFillsItsRectangle) {
+    ButtonSet set;
+    set.Add(1, "", 5, 10, 50, 21, ButtonCapsule);
+    set.Draw(dib);
+    EXPECT_EQ(dib.GetPixel(4, 20), kBackground);
+    EXPECT_EQ(dib.GetPixel(55, 20), kBackground);
+    EXPECT_EQ(dib.GetPixel(30, 9), kBackground);
+    EXPECT_EQ(dib.GetPixel(30, 31), kBackground);
+    EXPECT_EQ(dib.GetPixel(30, 30), MakeColor(96, 96, 96));
+    EXPECT_EQ(dib.GetPixel(30, 12), 0x7FFF); // the gloss
+}
+
+int view;
+
+TEST(ButtonSetModal, ReturnsTheIdOfTheButtonClicked) {
+    ButtonSet set;
+    set.Add(42, "a", 0, 0, 10, 10, 0);
+    set.Add(17, "b", 0, 10, 10, 10, ButtonDisabled);
+    headless::SetIdleHook({});
+    headless::PostMouse(&view, WM_LBUTTONDOWN, 3, 13);
+    headless::PostMouse(&view, WM_LBUTTONUP, 4, 14);
+    EXPECT_EQ(set.RunModal(&view), 17);
+    headless::PostMouse(&view, WM_LBUTTONDBLCLK, 3, 3); // a quick second click presses too
+    headless::PostMouse(&view, WM_LBUTTONUP, 3, 3);
+    EXPECT_EQ(set.RunModal(&view), 42);
+    headless::PostMouse(&view, WM_LBUTTONDOWN, 3, 30);
+    headless::PostMouse(&view, WM_LBUTTONUP, 3, 30); // outside both: the input runs dry
+    EXPECT_EQ(set.RunModal(&view), 0);
+    port::Message m{};
+    ASSERT_TRUE(port::PeekOwnMessage(&m));
+    EXPECT_EQ(m.message, static_cast<uint32_t>(WM_QUIT));
+}
+
+} // namespace

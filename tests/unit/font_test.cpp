@@ -1,0 +1,298 @@
+// Bitmap fonts: metrics and marker tables of the program's fonts, the marker scan on strips made
+// here, text measuring, placement, centring and clipping, the pen colour, and the glyph-pattern
+// font.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "gfx/font.h"
+#include "gfx/glyph_font.h"
+#include "port/headless/headless.h"
+#include "test_bitmaps.h"
+
+namespace {
+
+const std::string kLettersDigits =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz 0123456789";
+
+TEST(Font, ProgramMetricsFontsDescribeTheirCharacterSets) {
+    struct Case {
+        const char* name;
+        int stripWidth, height;
+        std::string chars;
+    } cases[] = {
+        {"BUTTONFONT", 567, 14, kLettersDigits + ":.,%()-+#?<>/"},
+        {"FONT1", 334, 10, kLettersDigits + ":.,%()-?+="},
+        {"FONT2", 751, 16, kLettersDigits + ":.,%()-+#?<>"},
+        {"FONT3", 1186, 33, kLettersDigits + ":.,%()-+#?<>"},
+    };
+    for (const Case& c : cases) {
+        Font font;
+        ASSERT_EQ(font.LoadText(port::ProgramModule(), c.name), 1) << c.name;
+        EXPECT_EQ(font.count, c.chars.size()) << c.name;
+        EXPECT_EQ(font.height, c.height);
+        EXPECT_EQ(font.srcY, 0);
+        EXPECT_EQ(font.strip.m_Width, (c.stripWidth + 1) & ~1); // surfaces have even widths
+        port::ResourceData r{};
+        ASSERT_TRUE(port::FindResourceData("BITMAP", c.name, &r));
+        EXPECT_EQ(r.bytes[4] | r.bytes[5] << 8, c.stripWidth);
+        EXPECT_EQ(font.strip.m_Height, c.height);
+        EXPECT_EQ(font.strip.m_ColorKey, font.strip.GetPixel(0, 0));
+        EXPECT_EQ(font.strip.m_Alpha, 255);
+        int x = 0;
+        for (unsigned char ch : c.chars) {
+            EXPECT_EQ(font.xOffset[ch], x) << c.name << " '" << ch << "'";
+            EXPECT_GT(font.width[ch], 0) << c.name << " '" << ch << "'";
+            x += font.width[ch];
+        }
+        EXPECT_LE(x, c.stripWidth) << c.name;
+        int described = 0;
+        for (int code = 0; code < 256; ++code)
+            described += font.width[code] != 0;
+        EXPECT_EQ(described, static_cast<int>(c.chars.size())) << c.name;
+        // Glyph strips are two-colour: key and white.
+        for (int y = 0; y < font.strip.m_Height; ++y)
+            for (int px = 0; px < font.strip.m_Width; ++px)
+                ASSERT_TRUE(font.strip.GetPixel(px, y) == font.strip.m_ColorKey ||
+                            font.strip.GetPixel(px, y) == 0x7FFF);
+        EXPECT_EQ(font.TextWidth(""), 0);
+        EXPECT_EQ(font.TextWidth("\x01\x7F\xFF"), 0);
+        EXPECT_EQ(font.TextWidth("Hz 1"),
+                  font.width['H'] + font.width['z'] + font.width[' '] + font.width['1']);
+    }
+}
+
+TEST(Font, ProgramMenuFontStartsWithTheStandardCells) {
+    Font font;
+    ASSERT_EQ(font.LoadMarked(port::ProgramModule(), "MENUFONT"), 1);
+    EXPECT_EQ(font.strip.m_Width, 1900);
+    EXPECT_EQ(font.strip.m_Height, 19);
+    EXPECT_EQ(font.count, 145);
+    EXPECT_EQ(font.srcY, 2);
+    EXPECT_EQ(font.height, 17);
+    EXPECT_EQ(font.strip.m_ColorKey, MakeColor(255, 0, 255));
+    EXPECT_EQ(font.xOffset[' '], 1);
+    EXPECT_EQ(font.width[' '], 5);
+    EXPECT_EQ(font.xOffset['!'], 9);
+    EXPECT_EQ(font.width['!'], 7);
+    // The marker row begins: key, white 1..4, key 5..8, white 9..13, key 14..18, white again.
+    const uint16_t key = font.strip.m_ColorKey, white = 0x7FFF;
+    for (int x = 0; x <= 19; ++x) {
+        const bool isWhite = (x >= 1 && x <= 4) || (x >= 9 && x <= 13) || x == 19;
+        EXPECT_EQ(font.strip.GetPixel(x, 0), isWhite ? white : key) << x;
+    }
+    // Every code of the order string has a glyph; the last cell reaches the right edge.
+    for (int i = 0; i < kMarkerOrderLength; ++i)
+        EXPECT_GT(font.width[kMarkerOrder[i]], 0) << i;
+    EXPECT_EQ(font.xOffset[0xBB] + font.width[0xBB] + 3, 1900);
+    EXPECT_GT(font.width[0xE9], 0); // codes above 127 index the tables unsigned
+}
+
+// A marked strip: cell i has a white run of whites[i] and a key run of keys[i] pixels.
+std::string MarkedStripFile(const std::vector<int>& whites, const std::vector<int>& keys,
+                            int height, const char* name) {
+    std::vector<int> marker = {0};
+    for (std::size_t i = 0; i < whites.size(); ++i) {
+        marker.insert(marker.end(), whites[i], 1);
+        marker.insert(marker.end(), keys[i], 0);
+    }
+    const int width = static_cast<int>(marker.size());
+    const auto bytes = testbmp::Make(width, height, 8, {0xFF00FF, 0xFFFFFF, 0x102040},
+                                     [&](int x, int y) -> uint32_t {
+                                         if (y == 0)
+                                             return marker[x];
+                                         return y >= 2 && x % 3 == 1 ? 2 : 0;
+                                     });
+    return testbmp::WriteTemp(testbmp::AsFile(bytes), name);
+}
+
+TEST(Font, MarkerScanFromAFile) {
+    // The documented start, then "\"" in a 6 + 6 cell running to the right edge.
+    const std::string path = MarkedStripFile({4, 5, 6}, {4, 5, 6}, 10, "marked.bmp");
+    Font font;
+    ASSERT_EQ(font.LoadMarked(nullptr, path.c_str()), 1);
+    EXPECT_EQ(font.xOffset[' '], 1);
+    EXPECT_EQ(font.width[' '], 5);
+    EXPECT_EQ(font.xOffset['!'], 9);
+    EXPECT_EQ(font.width['!'], 7);
+    EXPECT_EQ(font.xOffset['"'], 19);
+    // The 31-column strip is widened to 32 by a black column: a colour change that closes the
+    // last cell one column early and leaves too little for another.
+    EXPECT_EQ(font.width['"'], 31 - 19 - 3);
+    EXPECT_EQ(font.width['#'], 0);
+    EXPECT_EQ(font.height, 8);
+    EXPECT_EQ(font.srcY, 2);
+}
+
+TEST(Font, LaterDuplicateCellWins) {
+    // 144 cells of 2 + 2 columns, except the first "_" cell (index 63) of 3 + 9; the second "_"
+    // (index 95) keeps 2 + 2.
+    std::vector<int> whites(kMarkerOrderLength, 2), keys(kMarkerOrderLength, 2);
+    whites[63] = 3;
+    keys[63] = 9;
+    const std::string path = MarkedStripFile(whites, keys, 5, "dups.bmp");
+    Font font;
+    ASSERT_EQ(font.LoadMarked(nullptr, path.c_str()), 1);
+    EXPECT_EQ(font.width['_'], 1);
+    EXPECT_EQ(font.xOffset['_'], 1 + 4 * 94 + 12);
+    EXPECT_EQ(font.width['^'], 1);
+    EXPECT_EQ(font.xOffset['`'], 1 + 4 * 63 + 12);
+}
+
+TEST(Font, BrokenStripsAndMetricsAreRefused) {
+    Font font;
+    EXPECT_EQ(font.LoadMarked(nullptr, "no-such-strip.bmp"), 0);
+    EXPECT_EQ(font.LoadMarked(port::ProgramModule(), "NOSUCH"), 0);
+    const std::string flat = MarkedStripFile({4, 5}, {4, 5}, 2, "flat.bmp");
+    EXPECT_EQ(font.LoadMarked(nullptr, flat.c_str()), 0); // no glyph row
+    // More cells than the order string has characters: the extra cells are passed over.
+    std::vector<int> many(200, 1);
+    const std::string crowded = MarkedStripFile(many, many, 4, "crowded.bmp");
+    ASSERT_EQ(font.LoadMarked(nullptr, crowded.c_str()), 1);
+    EXPECT_EQ(font.width[' '], 0); // a 2-column cell leaves no glyph
+    EXPECT_EQ(font.xOffset['!'], 3);
+
+    static const uint8_t strip[] = {40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0,
+                                    0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,
+                                    0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0};
+    static const uint8_t shortMetrics[] = {3, 1, 'A', 1, 'B'}; // three entries claimed, 1.5 held
+    static const uint8_t goodMetrics[] = {2, 1, 'A', 1, 'B', 1};
+    const headless::EmbeddedResource table[] = {
+        {"BITMAP", "SHORT", strip, sizeof(strip)},     {"TEXT", "SHORT", shortMetrics, 5},
+        {"BITMAP", "GOOD", strip, sizeof(strip)},      {"TEXT", "GOOD", goodMetrics, 6},
+        {"BITMAP", "NOMETRICS", strip, sizeof(strip)},
+    };
+    headless::SetResourceTable(table, 5);
+    EXPECT_EQ(font.LoadText(port::ProgramModule(), "SHORT"), 0);
+    EXPECT_EQ(font.TextWidth("AB"), 0);
+    EXPECT_EQ(font.LoadText(port::ProgramModule(), "NOMETRICS"), 0);
+    ASSERT_EQ(font.LoadText(port::ProgramModule(), "GOOD"), 1);
+    EXPECT_EQ(font.TextWidth("AB"), 2);
+    EXPECT_EQ(font.xOffset['B'], 1);
+    headless::SetResourceTable(nullptr, 0);
+}
+
+// A font with 3-pixel glyphs "A" (a white column at x = 0 of the cell) and "B", and a space.
+class SmallFont : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Strip: key black; "A" cell columns 0..2, "B" 3..5; glyph pixels white at the left
+        // column of each cell, rows 0..1.
+        const auto bmp = testbmp::Make(6, 2, 24, {}, [](int x, int y) -> uint32_t {
+            return (x == 0 && y == 1) || x == 3 ? 0xFFFFFF : 0;
+        });
+        bytes_ = bmp;
+        table_[0] = {"BITMAP", "SMALL", bytes_.data(), bytes_.size()};
+        table_[1] = {"TEXT", "SMALL", kMetrics, sizeof(kMetrics)};
+        headless::SetResourceTable(table_, 2);
+        ASSERT_EQ(font_.LoadText(port::ProgramModule(), "SMALL"), 1);
+        headless::SetResourceTable(nullptr, 0);
+        ASSERT_EQ(target_.Create(10, 6), 1);
+        target_.Clear(kBack);
+    }
+    // Columns of row y that changed.
+    std::string Row(int y) {
+        std::string s;
+        for (int x = 0; x < target_.m_Width; ++x)
+            s += target_.GetPixel(x, y) == kBack ? '.'
+                                                 : (target_.GetPixel(x, y) == 0x7FFF ? 'W' : 'p');
+        return s;
+    }
+    static constexpr uint8_t kMetrics[] = {3, 2, 'A', 3, 'B', 3, ' ', 2};
+    static constexpr uint16_t kBack = 0x0421;
+    std::vector<uint8_t> bytes_;
+    headless::EmbeddedResource table_[2];
+    Font font_;
+    CDib target_;
+};
+constexpr uint8_t SmallFont::kMetrics[];
+
+TEST_F(SmallFont, DrawsPlacesCentresAndClips) {
+    font_.DrawText(target_, 1, 0, "A B", 0, BLIT_KEYED);
+    EXPECT_EQ(Row(0), "......W...");
+    EXPECT_EQ(Row(1), ".W....W...");
+    target_.Clear(kBack);
+    // Centred: width 9 on 10 columns starts at (10 - 9) >> 1 = 0.
+    font_.DrawText(target_, -1, 3, "BAB", MakeColor(0, 255, 0), BLIT_PEN);
+    EXPECT_EQ(Row(3), "p.....p...");
+    EXPECT_EQ(Row(4), "p..p..p...");
+    EXPECT_EQ(target_.m_PenColor, MakeColor(0, 255, 0));
+    target_.Clear(kBack);
+    // x = -3: centred at (10 - 3) >> 1 = 3, then 2 right and 2 down.
+    font_.DrawText(target_, -3, 0, "B", 0, BLIT_KEYED);
+    EXPECT_EQ(Row(2), ".....W....");
+    EXPECT_EQ(Row(3), ".....W....");
+    target_.Clear(kBack);
+    // Wider than the target: starts left of it and is cut on both sides; negative y clips.
+    font_.DrawText(target_, -1, -1, "BBBBBB", 0, BLIT_KEYED);
+    EXPECT_EQ(Row(0), "..W..W..W."); // glyphs at -4, -1, 2, 5, 8
+    EXPECT_EQ(Row(1), "..........");
+    // Characters absent from the font draw and advance nothing.
+    target_.Clear(kBack);
+    font_.DrawText(target_, 0, 0,
+                   "\xC3"
+                   "B",
+                   0, BLIT_KEYED);
+    EXPECT_EQ(Row(0), "W.........");
+}
+
+TEST(GlyphFont, PatternsAndMapping) {
+    EXPECT_EQ(GlyphRow(0, 0), 0x78); // "oooo:::"
+    EXPECT_EQ(GlyphIndex('a'), 0);
+    EXPECT_EQ(GlyphIndex('A'), 0);
+    EXPECT_EQ(GlyphIndex('Z'), 25);
+    EXPECT_EQ(GlyphIndex('0'), 26);
+    EXPECT_EQ(GlyphIndex(' '), 44);
+    EXPECT_EQ(GlyphIndex('%'), 54);
+    EXPECT_EQ(GlyphIndex('\\'), 53);
+    EXPECT_EQ(GlyphIndex('~'), 44);
+    EXPECT_EQ(GlyphIndex(0xE9), 44);
+    for (int r = 0; r < kGlyphSize; ++r)
+        EXPECT_EQ(GlyphRow(44, r), 0);
+    for (int g = 0; g < kGlyphCount; ++g) {
+        int set = 0;
+        for (int r = 0; r < kGlyphSize; ++r)
+            set += GlyphRow(g, r) != 0;
+        EXPECT_EQ(set > 0, g != 44) << g;
+    }
+}
+
+TEST(GlyphFont, AdvancesCentresBreaksLinesAndClips) {
+    CDib dib;
+    ASSERT_EQ(dib.Create(20, 20), 1);
+    dib.Clear(0);
+    DrawGlyphText(dib, "-", -1, -1, 0x7FFF); // centred: x = (20 - 8) / 2 = 6, y = (20 - 8) / 2 = 6
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(dib.GetPixel(x, 9), (x >= 6 && x < 11) ? 0x7FFF : 0) << x;
+    dib.Clear(0);
+    DrawGlyphText(dib, "--\n-", -4, 0, 0x7FFF); // off the left edge, then a second line
+    EXPECT_EQ(dib.GetPixel(0, 3), 0x7FFF); // first glyph at -4..0
+    EXPECT_EQ(dib.GetPixel(1, 3), 0);
+    EXPECT_EQ(dib.GetPixel(4, 3), 0x7FFF); // second at 4..8
+    EXPECT_EQ(dib.GetPixel(8, 3), 0x7FFF);
+    EXPECT_EQ(dib.GetPixel(9, 3), 0);
+    EXPECT_EQ(dib.GetPixel(0, 12), 0x7FFF);
+    EXPECT_EQ(dib.GetPixel(1, 12), 0);
+    DrawGlyphText(dib, "%%%%", 15, 16, 0x7FFF); // clipped at the right and bottom edges
+}
+
+TEST(SystemText, HeadlessPortDrawsWithTheGlyphFont) {
+    CDib a, b;
+    ASSERT_EQ(a.Create(64, 16), 1);
+    ASSERT_EQ(b.Create(64, 16), 1);
+    a.Clear(0);
+    b.Clear(0);
+    DrawSystemText(a, -1, 3, 0x0000FF00u, "Hz");
+    DrawGlyphText(b, "Hz", -1, 3, MakeColor(0, 255, 0));
+    EXPECT_EQ(std::memcmp(a.m_Bits, b.m_Bits, 64 * 16 * 2), 0);
+    int lit = 0;
+    for (int i = 0; i < 64 * 16; ++i)
+        lit += a.m_Bits[i] == MakeColor(0, 255, 0);
+    EXPECT_GT(lit, 10);
+    CDib empty;
+    DrawSystemText(empty, 0, 0, 0, "nothing to draw on");
+}
+
+} // namespace

@@ -1,0 +1,344 @@
+// In-view menus through the headless port: the layout that Build derives from the item string
+// (hostile strings included), and Run with scripted mouse and key input: the chosen id, clicks
+// that choose nothing, discarded keys, a quit while open, the animation's pacing on the virtual
+// clock and the screen left exactly as it was.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "gfx/menu.h"
+#include "port/headless/headless.h"
+#include "port/messages.h"
+
+namespace {
+
+struct LayoutCase {
+    const char* title;
+    const char* items;
+    int count;
+    int itemHeight, itemPitch, titleHeight;
+    int itemTop;          // on a 640 x 400 screen
+    std::vector<int> ids; // of the first items
+    std::vector<const char*> labels;
+    int lastId;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* out) {
+    *out << '"' << (c.items != nullptr ? c.items : "(null)") << '"';
+}
+
+std::string Items(int n) {
+    std::string s;
+    for (int i = 1; i <= n; ++i) {
+        char item[16];
+        std::snprintf(item, sizeof item, "%02dItem %d,", i % 100, i);
+        s += item;
+    }
+    return s;
+}
+
+const std::string kNine = Items(9);
+const std::string kEight = Items(8);
+const std::string kThirty = Items(30);
+
+class MenuLayout : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(MenuLayout, BuildParsesAndCentres) {
+    const LayoutCase& c = GetParam();
+    CDib screen;
+    ASSERT_TRUE(screen.Create(640, 400));
+    Menu menu;
+    ASSERT_EQ(menu.Build(screen, c.title, c.items), c.count);
+    ASSERT_EQ(menu.itemCount, c.count);
+    ASSERT_EQ(menu.buttons.count, c.count);
+    if (c.count == 0)
+        return;
+    EXPECT_EQ(menu.itemWidth, 160);
+    EXPECT_EQ(menu.itemLeft, 240);
+    EXPECT_EQ(menu.itemHeight, c.itemHeight);
+    EXPECT_EQ(menu.itemPitch, c.itemPitch);
+    EXPECT_EQ(menu.titleHeight, c.titleHeight);
+    EXPECT_EQ(menu.itemTop, c.itemTop);
+    const int block = c.count * c.itemPitch - (c.itemPitch - c.itemHeight);
+    EXPECT_EQ(menu.frame.left, 230);
+    EXPECT_EQ(menu.frame.right, 410);
+    EXPECT_EQ(menu.frame.top, c.itemTop - c.titleHeight - 10);
+    EXPECT_EQ(menu.frame.bottom, c.itemTop + block + 10);
+    for (int i = 0; i < c.count; ++i) {
+        const Button& b = menu.buttons.buttons[i];
+        EXPECT_EQ(b.id, i + 1);
+        EXPECT_EQ(b.flags, ButtonCapsule);
+        EXPECT_EQ(b.left, 240);
+        EXPECT_EQ(b.right, 400);
+        EXPECT_EQ(b.top, c.itemTop + i * c.itemPitch);
+        EXPECT_EQ(b.bottom - b.top, c.itemHeight);
+        EXPECT_EQ(b.textColor, 0x7FFF);
+    }
+    for (size_t i = 0; i < c.ids.size(); ++i)
+        EXPECT_EQ(menu.ids[i], c.ids[i]) << i;
+    EXPECT_EQ(menu.ids[c.count - 1], c.lastId);
+    for (size_t i = 0; i < c.labels.size(); ++i) {
+        EXPECT_STREQ(menu.labels[i], c.labels[i]) << i;
+        EXPECT_EQ(menu.buttons.buttons[i].label, menu.labels[i]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MenuLayout,
+    ::testing::Values(
+        // Two items 28 apart, centred; the title adds 20 pixels at the top.
+        LayoutCase{"Are you Sure?",
+                   "01Continue,02Exit Program",
+                   2,
+                   21,
+                   28,
+                   20,
+                   (400 - 49) / 2 + 10,
+                   {1, 2},
+                   {"Continue", "Exit Program"},
+                   2},
+        LayoutCase{"", "01Continue,02Exit Program", 2, 21, 28, 0, (400 - 49) / 2, {1, 2}, {}, 2},
+        LayoutCase{"T", kEight.c_str(), 8, 21, 28, 20, (400 - 217) / 2 + 10, {1, 2}, {}, 8},
+        // More than eight: 19 high, 25 apart.
+        LayoutCase{"T", kNine.c_str(), 9, 19, 25, 20, (400 - 219) / 2 + 10, {1, 2}, {}, 9},
+        LayoutCase{nullptr,
+                   "07Seven,03Three",
+                   2,
+                   21,
+                   28,
+                   0,
+                   (400 - 49) / 2,
+                   {7, 3},
+                   {"Seven", "Three"},
+                   3},
+        LayoutCase{"",
+                   "99 Spaces kept ,00",
+                   2,
+                   21,
+                   28,
+                   0,
+                   (400 - 49) / 2,
+                   {99, 0},
+                   {" Spaces kept ", ""},
+                   0},
+        // Empty items are skipped; so is anything without its two digits.
+        LayoutCase{"", "01A,,,02B,", 2, 21, 28, 0, (400 - 49) / 2, {1, 2}, {"A", "B"}, 2},
+        LayoutCase{
+            "", "Continue,5,x1Bad,1xBad,03Good", 1, 21, 28, 0, (400 - 21) / 2, {3}, {"Good"}, 3},
+        LayoutCase{"", "", 0, 0, 0, 0, 0, {}, {}, 0},
+        LayoutCase{"", ",,,", 0, 0, 0, 0, 0, {}, {}, 0},
+        LayoutCase{"Title", nullptr, 0, 0, 0, 0, 0, {}, {}, 0},
+        // No more than 24 items.
+        LayoutCase{"", kThirty.c_str(), 24, 19, 25, 0, (400 - 594) / 2, {1, 2}, {}, 24}));
+
+TEST(MenuHostile, LongTextsAreCutToTheirBuffers) {
+    CDib screen;
+    ASSERT_TRUE(screen.Create(320, 240));
+    Menu menu;
+    const std::string title(500, 'T');
+    std::string items = "01" + std::string(700, 'x');
+    ASSERT_EQ(menu.Build(screen, title.c_str(), items.c_str()), 1);
+    EXPECT_EQ(std::strlen(menu.title), static_cast<size_t>(Menu::kTitleSize - 1));
+    EXPECT_EQ(std::strlen(menu.labels[0]), static_cast<size_t>(Menu::kItemTextSize - 1 - 2));
+    // Items cut off by the limit are not seen.
+    items = "01" + std::string(600, 'x') + ",02Lost";
+    EXPECT_EQ(menu.Build(screen, "", items.c_str()), 1);
+}
+
+// ---- Run through the headless port
+
+int windowTag; // any address names the view window
+
+class MenuRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(screen.Create(&windowTag));
+        ASSERT_TRUE(screen.CDib::Create(320, 240));
+        for (int y = 0; y < screen.m_Height; ++y)
+            for (int x = 0; x < screen.m_Width; ++x)
+                screen.PutPixel(x, y, static_cast<uint16_t>((x * 7 + y * 131) & 0x7FFF));
+        before.CopyFrom(screen);
+        Drain();
+        headless::ForgetPresented();
+        headless::SetTime(1000);
+    }
+    void TearDown() override { Drain(); }
+    static void Drain() {
+        headless::SetIdleHook({});
+        port::Message m;
+        while (port::PeekOwnMessage(&m)) {
+        }
+        headless::TakeDispatched();
+    }
+    // Queues a press on item a and a release on item b (1-based positions of the built menu).
+    void Click(const Menu& m, int a, int b, port::WindowHandle window = &windowTag) {
+        headless::PostMouse(window, WM_LBUTTONDOWN, ItemX(m, a), ItemY(m, a));
+        headless::PostMouse(window, WM_LBUTTONUP, ItemX(m, b), ItemY(m, b));
+    }
+    static int ItemX(const Menu& m, int i) { return m.itemLeft + 80 + i; }
+    static int ItemY(const Menu& m, int i) { return m.itemTop + (i - 1) * m.itemPitch + 5; }
+    bool ScreenUnchanged() const {
+        return std::memcmp(screen.m_Bits, before.m_Bits,
+                           static_cast<size_t>(screen.m_Width) * screen.m_Height * 2) == 0;
+    }
+    CScreen screen;
+    CDib before;
+};
+
+struct ChoiceCase {
+    const char* items;
+    int press, release;
+    int expected; // 0: nothing chosen, the loop runs dry
+};
+
+TEST_F(MenuRun, ClicksChooseTheItemUnderPressAndRelease) {
+    const ChoiceCase cases[] = {
+        {"01Continue,02Exit Program", 2, 2, 2}, {"01Continue,02Exit Program", 1, 1, 1},
+        {"07Seven,03Three", 1, 1, 7},           {"07Seven,03Three", 2, 2, 3},
+        {"07Seven,03Three", 1, 2, 0},           {"07Seven,03Three", 2, 1, 0},
+    };
+    for (const ChoiceCase& c : cases) {
+        Menu menu;
+        menu.Build(screen, "Are you Sure?", c.items);
+        Click(menu, c.press, c.release);
+        EXPECT_EQ(menu.Run(screen, "Are you Sure?", c.items, MenuAll), c.expected)
+            << c.items << " " << c.press << "->" << c.release;
+        EXPECT_TRUE(ScreenUnchanged());
+        Drain();
+    }
+}
+
+TEST_F(MenuRun, MovedReleaseChoosesNothingAndTheMenuStaysOpen) {
+    Menu menu;
+    const char* items = "01Continue,02Exit Program";
+    menu.Build(screen, "", items);
+    Click(menu, 1, 2);
+    headless::PostMouse(&windowTag, WM_LBUTTONDOWN, 5, 5); // outside every item
+    headless::PostMouse(&windowTag, WM_LBUTTONUP, ItemX(menu, 2), ItemY(menu, 2));
+    int waits = 0;
+    headless::SetIdleHook([&] {
+        if (++waits == 1)
+            Click(menu, 2, 2);
+    });
+    EXPECT_EQ(menu.Run(screen, "", items, MenuAll), 2);
+    EXPECT_EQ(waits, 1);
+}
+
+TEST_F(MenuRun, KeysAndOtherMouseInputAreDiscardedTheRestDispatched) {
+    Menu menu;
+    const char* items = "01Continue,02Exit Program";
+    menu.Build(screen, "", items);
+    int other = 0;
+    headless::PostInput(&windowTag, WM_KEYDOWN, VK_ESCAPE, 0);
+    headless::PostInput(&windowTag, WM_KEYUP, VK_ESCAPE, 0);
+    headless::PostMouse(&windowTag, WM_MOUSEMOVE, ItemX(menu, 1), ItemY(menu, 1));
+    headless::PostMouse(&windowTag, WM_RBUTTONDOWN, ItemX(menu, 1), ItemY(menu, 1));
+    headless::PostInput(&windowTag, WM_TIMER, 1, 0);
+    Click(menu, 1, 1, &other); // another window: its coordinates are not the view's
+    headless::PostInput(&windowTag, WM_PAINT, 0, 0);
+    EXPECT_EQ(menu.Run(screen, "", items, MenuAll), 0);
+    const auto dispatched = headless::TakeDispatched();
+    ASSERT_EQ(dispatched.size(), 2u);
+    EXPECT_EQ(dispatched[0].message, static_cast<uint32_t>(WM_TIMER));
+    EXPECT_EQ(dispatched[1].message, static_cast<uint32_t>(WM_PAINT));
+}
+
+TEST_F(MenuRun, QuitWhileOpenReturnsZeroRestoresAndPostsTheQuitAgain) {
+    Menu menu;
+    port::PostQuit(0);
+    EXPECT_EQ(menu.Run(screen, "Are you Sure?", "01Continue,02Exit Program", MenuAll), 0);
+    EXPECT_TRUE(ScreenUnchanged());
+    port::Message m{};
+    ASSERT_TRUE(port::PeekOwnMessage(&m));
+    EXPECT_EQ(m.message, static_cast<uint32_t>(WM_QUIT));
+    EXPECT_FALSE(port::PeekOwnMessage(&m));
+}
+
+TEST_F(MenuRun, AnimationStepsTenMillisecondsEachOnTheVirtualClock) {
+    Menu menu;
+    const char* items = "01Continue,02Exit Program";
+    menu.Build(screen, "Are you Sure?", items);
+    // Panel 180 x 89: opening 9 + 5 steps, closing 5 + 10 steps.
+    Click(menu, 1, 1);
+    const uint32_t start = port::TickCount();
+    EXPECT_EQ(menu.Run(screen, "Are you Sure?", items, MenuAll), 1);
+    EXPECT_EQ(port::TickCount() - start, 29u * 10u);
+
+    Click(menu, 1, 1);
+    const uint32_t again = port::TickCount();
+    EXPECT_EQ(menu.Run(screen, "Are you Sure?", items, MenuChoose), 1);
+    EXPECT_EQ(port::TickCount() - again, 0u);
+}
+
+TEST_F(MenuRun, OpenPanelIsDrawnAndPresentedWhileWaiting) {
+    Menu menu;
+    const char* items = "01Continue,02Exit Program";
+    menu.Build(screen, "Are you Sure?", items);
+    headless::Image shown;
+    bool waited = false;
+    headless::SetIdleHook([&] {
+        waited = true;
+        ASSERT_TRUE(headless::LastPresented(&windowTag, &shown));
+        Click(menu, 2, 2);
+    });
+    EXPECT_EQ(menu.Run(screen, "Are you Sure?", items, MenuAll), 2);
+    ASSERT_TRUE(waited);
+    ASSERT_EQ(shown.width, 320);
+    const auto at = [&](int x, int y) { return shown.pixels[y * shown.width + x]; };
+    const Menu::Rect f = menu.frame;
+    EXPECT_EQ(at(f.left - 1, f.top - 1), MakeColor(0, 255, 255));
+    EXPECT_EQ(at(f.right, f.bottom), MakeColor(0, 255, 255));
+    EXPECT_EQ(at(f.left - 2, f.top - 2), MakeColor(0, 0, 255));
+    EXPECT_EQ(at(f.right + 1, f.bottom + 1), MakeColor(0, 0, 255));
+    // The panel lightens the view halfway to white; outside it the view is untouched.
+    EXPECT_EQ(at(f.left + 3, f.bottom - 3),
+              BlendColor(before.GetPixel(f.left + 3, f.bottom - 3), 0x7FFF, 128));
+    EXPECT_EQ(at(f.left - 3, f.top - 3), before.GetPixel(f.left - 3, f.top - 3));
+    // A capsule in each item's place.
+    for (int i = 0; i < 2; ++i) {
+        const Button& b = menu.buttons.buttons[i];
+        EXPECT_EQ(at(b.left + 20, b.bottom - 1), MakeColor(96, 96, 96)) << i;
+    }
+    // The presented frame after Run is gone from the screen.
+    EXPECT_TRUE(ScreenUnchanged());
+}
+
+TEST_F(MenuRun, NothingToShowReturnsAtOnce) {
+    Menu menu;
+    headless::PostInput(&windowTag, WM_TIMER, 1, 0);
+    EXPECT_EQ(menu.Run(screen, "Title", "", MenuAll), 0);
+    EXPECT_EQ(menu.Run(screen, "Title", "no digits", MenuAll), 0);
+    headless::Image shown;
+    EXPECT_FALSE(headless::LastPresented(&windowTag, &shown));
+    EXPECT_EQ(port::TickCount(), 1000u);
+    port::Message m{};
+    EXPECT_TRUE(port::PeekOwnMessage(&m)) << "input left for the caller";
+
+    CScreen empty;
+    Click(menu, 1, 1);
+    EXPECT_EQ(menu.Run(empty, "", "01A", MenuAll), 0);
+}
+
+TEST_F(MenuRun, PanelLargerThanTheScreenIsClipped) {
+    ASSERT_TRUE(screen.CDib::Create(120, 90));
+    screen.Clear(MakeColor(0, 64, 0));
+    before.CopyFrom(screen);
+    Menu menu;
+    menu.Build(screen, "A rather long title for so small a view", kThirty.c_str());
+    ASSERT_LT(menu.frame.left, 0);
+    ASSERT_LT(menu.frame.top, 0);
+    // The first item wholly on the screen can be chosen (ids are the positions here).
+    int visible = 1;
+    while (menu.itemTop + (visible - 1) * menu.itemPitch < 0)
+        ++visible;
+    ASSERT_LE(visible, 24);
+    Click(menu, visible, visible);
+    EXPECT_EQ(menu.Run(screen, "A rather long title for so small a view", kThirty.c_str(), MenuAll),
+              visible);
+    EXPECT_TRUE(ScreenUnchanged());
+}
+
+} // namespace
