@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "port/headless/headless.h"
 #include "port/port.h"
 
 namespace {
@@ -18,6 +19,7 @@ struct Queue {
 };
 
 struct Worker {
+    uint32_t id = 0;
     std::mutex lock;
     std::condition_variable ended;
     bool done = false;
@@ -31,6 +33,7 @@ struct Event {
 
 std::mutex registryLock;
 std::map<uint32_t, std::shared_ptr<Queue>> queues;
+std::map<uint32_t, int> priorities;
 uint32_t nextThreadId = 1;
 
 thread_local uint32_t ownId = 0;
@@ -56,6 +59,7 @@ uint32_t RegisterQueue() {
 void ForgetQueue(uint32_t id) {
     std::lock_guard<std::mutex> guard(registryLock);
     queues.erase(id);
+    priorities.erase(id);
 }
 
 } // namespace
@@ -65,6 +69,7 @@ namespace port {
 ThreadHandle CreateWorkerThread(ThreadProc proc, void* arg, uint32_t* threadId) {
     auto worker = std::make_shared<Worker>();
     const uint32_t id = RegisterQueue();
+    worker->id = id;
     try {
         std::thread([worker, proc, arg, id] {
             ownId = id;
@@ -84,7 +89,14 @@ ThreadHandle CreateWorkerThread(ThreadProc proc, void* arg, uint32_t* threadId) 
 }
 
 bool SetWorkerPriority(ThreadHandle thread, int priority) {
-    return thread != nullptr;
+    if (thread == nullptr)
+        return false;
+    const uint32_t id = (*static_cast<std::shared_ptr<Worker>*>(thread))->id;
+    std::lock_guard<std::mutex> guard(registryLock);
+    // A thread that has ended keeps no record.
+    if (queues.count(id) != 0)
+        priorities[id] = priority;
+    return true;
 }
 
 bool WaitWorker(ThreadHandle thread, uint32_t timeoutMs) {
@@ -158,3 +170,13 @@ void CloseEvent(EventHandle event) {
 }
 
 } // namespace port
+
+namespace headless {
+
+int WorkerPriority(uint32_t threadId) {
+    std::lock_guard<std::mutex> guard(registryLock);
+    auto found = priorities.find(threadId);
+    return found == priorities.end() ? port::kPriorityNormal : found->second;
+}
+
+} // namespace headless
