@@ -25,18 +25,50 @@ void Reset() {
 
 } // namespace alloc_counter
 
-void* operator new(std::size_t size) {
+namespace {
+
+void* Allocate(std::size_t size) noexcept {
     if (countHere)
         ++counted;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* AllocateOrThrow(std::size_t size) {
+    if (void* p = Allocate(size))
         return p;
     throw std::bad_alloc();
 }
 
+} // namespace
+
+// Every unaligned form, so that no allocation is paired with another runtime's release.
+void* operator new(std::size_t size) {
+    return AllocateOrThrow(size);
+}
+void* operator new[](std::size_t size) {
+    return AllocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
-
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
