@@ -218,5 +218,31 @@ void DispatchToWindow(const Message& message);
 
 // Posts the quit message with exitCode to the calling thread, ending its message loops.
 void PostQuit(int exitCode);
+// ---- Wave-in: capture devices (per the contract above)
+// ---------------------------------------------------------
+
+// Number of capture devices; their ids are 0 .. count - 1.
+uint32_t WaveInDeviceCount();
+// Opens capture device deviceId for format. The device posts MM_WIM_DATA to the thread threadId
+// for every buffer it has finished with (WaveHeaderOfMessage finds the header), as a
+// thread-callback device does. False when there is no such device or it refuses the format.
+bool OpenWaveIn(uint32_t deviceId, const WaveFormat& format, uint32_t threadId, WaveDevice* out);
+// Prepares a header from its data, bufferLength, user and flags (0 for a capture buffer).
+bool PrepareWaveIn(WaveDevice device, WaveHeader* header);
+// Fails while the buffer is still queued.
+bool UnprepareWaveIn(WaveDevice device, WaveHeader* header);
+// Queues a prepared buffer for recording.
+bool AddWaveInBuffer(WaveDevice device, WaveHeader* header);
+// True once the device has finished with the buffer, until it is queued again: its buffer-done
+// message may not have been handled yet.
+bool WaveInBufferDone(WaveDevice device, const WaveHeader* header);
+bool StartWaveIn(WaveDevice device);
+// Stops recording; a partly filled buffer comes back with what it holds, the empty ones stay
+// queued for the next start.
+bool StopWaveIn(WaveDevice device);
+// Stops recording and gives every queued buffer back.
+bool ResetWaveIn(WaveDevice device);
+// Fails while buffers are queued.
+bool CloseWaveIn(WaveDevice device);
 
 } // namespace port
