@@ -65,14 +65,14 @@ public:
 
 private:
     struct Voice {
-        uint32_t volume;
-        uint8_t loop;
-        uint8_t paused;
+        uint32_t volume = 0;
+        uint8_t loop = 0;
+        uint8_t paused = 0;
         uint8_t stopped = 1;
-        const uint8_t* data;
-        uint32_t step;     // 8.8 fixed point: 256 is one input sample per output sample
-        uint32_t position; // 8.8 fixed point
-        uint32_t end;      // length << 8
+        const uint8_t* data = nullptr;
+        uint32_t step = 0;     // 8.8 fixed point: 256 is one input sample per output sample
+        uint32_t position = 0; // 8.8 fixed point
+        uint32_t end = 0;      // length << 8
     };
 
     static uint32_t EngineThread(void* arg);
