@@ -16,6 +16,7 @@ fi
 sleep 0.5
 kill "$recorder"
 wait "$recorder" 2>/dev/null
+grep -q '^\[  PASSED  \] 1 test' play.log || e2e_fail "the playing test did not run (play.log)"
 
 # One second from 0.2 s after the tone first reaches the sink; Goertzel amplitude per frequency:
 # a coarse scan from 100 Hz to 5 kHz, then 1 Hz steps around the strongest. The level is the

@@ -1,6 +1,6 @@
 // The sound-effects engine on real winmm under Wine: it finds the wave-out device, its buffers
 // come back to the engine thread and are refilled at the pace of the sound card, and Close ends
-// it all promptly. DISABLED_ tests are run by tests/e2e/sound_output.sh, which records the sink.
+// it all promptly. The DISABLED_ tests are run by the sound checks in tests/e2e.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -60,6 +60,17 @@ TEST(Win32SoundEngine, DISABLED_PlaysSineForRecording) {
     ASSERT_EQ(StartTone(ToneControls{"1000", 2, 127, nullptr}, 0), 1);
     port::SleepMs(2000);
     EXPECT_GT(soundEngine.BlocksMixed(), 20u);
+    StopTone(nullptr);
+    soundEngine.Close();
+}
+
+// Run by tests/e2e/sound_no_device.sh with the sound server out of reach: no device at all.
+TEST(Win32SoundEngine, DISABLED_OpenFailsCleanlyWithoutDevice) {
+    EXPECT_EQ(port::WaveOutDeviceCount(), 0u);
+    EXPECT_EQ(soundEngine.Open(44100, 0), 0);
+    EXPECT_FALSE(soundEngine.IsOpen());
+    EXPECT_EQ(StartTone(ToneControls{"1000", 2, 64, nullptr}, 0), 1);
+    EXPECT_EQ(toneVoice, Sound::kNoVoice) << "the tone stays silent";
     StopTone(nullptr);
     soundEngine.Close();
 }
