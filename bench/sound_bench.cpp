@@ -2,30 +2,11 @@
 // 44100 Hz) from eight voices, and proof that it allocates nothing.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "heap_count.h"
 #include "port/headless/headless_wave_out.h"
 #include "sound/sound.h"
-
-namespace {
-std::atomic<std::size_t> allocations{0};
-} // namespace
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size != 0 ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -33,8 +14,13 @@ namespace {
 void BM_MixBlockEightVoices(benchmark::State& state) {
     headless::SetWaveOutPacing(headless::WaveOutPacing::Manual);
     Sound engine;
+    const std::size_t beforeOpen = HeapAllocations();
     if (!engine.Open(44100, static_cast<int>(state.range(0)))) {
         state.SkipWithError("the engine did not open");
+        return;
+    }
+    if (HeapAllocations() == beforeOpen) {
+        state.SkipWithError("the count does not see the engine's buffers");
         return;
     }
     std::vector<uint8_t> sample(262144);
@@ -47,13 +33,13 @@ void BM_MixBlockEightVoices(benchmark::State& state) {
         engine.PlaySample(fx);
     }
     std::vector<uint8_t> out(engine.MixBlockFrames() * 2);
-    const std::size_t before = allocations;
+    const std::size_t before = HeapAllocations();
     for (auto _ : state) {
         std::lock_guard<std::mutex> guard(engine.VoiceLock());
         engine.MixBlock(out.data());
         benchmark::DoNotOptimize(out.data());
     }
-    const std::size_t allocated = allocations - before;
+    const std::size_t allocated = HeapAllocations() - before;
     state.counters["allocations"] = static_cast<double>(allocated);
     state.SetItemsProcessed(state.iterations() * engine.MixBlockFrames());
     if (allocated != 0)

@@ -121,8 +121,9 @@ TEST(ToneTables, PinkNoiseSources) {
         const int32_t changed = (key == 0 ? 31 : key - 1) ^ key;
         uint32_t sum = 0;
         for (int j = 0; j < 5; ++j) {
-            if ((changed >> j & 1) == 0)
+            if ((changed >> j & 1) == 0) {
                 ASSERT_EQ(state.white[j], before.white[j]) << "source " << j << ", step " << step;
+            }
             sum += static_cast<uint32_t>(state.white[j]);
         }
         ASSERT_EQ(value, sum);
