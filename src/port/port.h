@@ -154,6 +154,33 @@ struct WaveHeader {
 // bytesRecorded brought up to date; null for any other message.
 WaveHeader* WaveHeaderOfMessage(const Message& message);
 
+// ---- Wave-out (opened and closed by the owner's thread; buffers per the contract above)
+// -------------
+
+// Number of wave-out devices; they are numbered 0 .. count - 1.
+uint32_t WaveOutDeviceCount();
+
+// Opens device `index` for the format. Every buffer the device has finished with (played or
+// returned by ResetWaveOut) comes back as MM_WOM_DONE posted to the thread threadId, with the
+// header in reach of WaveHeaderOfMessage. Null when the device is missing or refuses the format.
+WaveDevice OpenWaveOut(uint32_t index, const WaveFormat& format, uint32_t threadId);
+
+// A buffer is prepared once before it is written and unprepared once the device has returned it;
+// a header must be unprepared before its data, length or user value change. Unpreparing a header
+// that is not prepared does nothing and succeeds; one still queued fails.
+bool PrepareWaveOut(WaveDevice device, WaveHeader* header);
+bool UnprepareWaveOut(WaveDevice device, WaveHeader* header);
+// Queues a prepared buffer behind the ones already queued.
+bool WriteWaveOut(WaveDevice device, WaveHeader* header);
+
+// Pausing keeps the queued buffers; restarting plays on from where it stopped.
+bool PauseWaveOut(WaveDevice device);
+bool RestartWaveOut(WaveDevice device);
+// Stops playing and returns every queued buffer at once (each one posts its MM_WOM_DONE).
+bool ResetWaveOut(WaveDevice device);
+// Fails while buffers are still queued.
+bool CloseWaveOut(WaveDevice device);
+
 // ---- Drawing surface: platform bitmaps, presentation and the platform font (UI thread)
 // ---------
 
