@@ -18,6 +18,7 @@ HMIXER mixerNotifyHandle = nullptr;
 namespace {
 
 const MixerApi winmmApi = {mixerGetNumDevs,
+                           mixerGetID,
                            mixerOpen,
                            mixerClose,
                            mixerGetDevCapsA,
@@ -39,9 +40,15 @@ template <std::size_t N> std::string FixedText(const char (&text)[N]) {
 // Opens the mixer of the chosen wave-in device: the index counts wave-in devices (it is chosen
 // from their list), which need not be the numbering of the mixers.
 MMRESULT OpenMixer(HMIXER* mixer, HWND callbackWindow) {
+    UINT mixerId = 0;
+    const MMRESULT mapped =
+        api->getId(reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(mixerDeviceIndex)), &mixerId,
+                   MIXER_OBJECTF_WAVEIN);
+    if (mapped != MMSYSERR_NOERROR)
+        return mapped;
     const DWORD callback = callbackWindow != nullptr ? CALLBACK_WINDOW : CALLBACK_NULL;
-    return api->open(mixer, mixerDeviceIndex, reinterpret_cast<DWORD_PTR>(callbackWindow), 0,
-                     MIXER_OBJECTF_WAVEIN | callback);
+    return api->open(mixer, mixerId, reinterpret_cast<DWORD_PTR>(callbackWindow), 0,
+                     MIXER_OBJECTF_MIXER | callback);
 }
 
 // The input selector of the wave-in destination, opened without notifications.

@@ -10,6 +10,7 @@
 // place, since the mixers they run on have no input selector to work on.
 struct MixerApi {
     decltype(&::mixerGetNumDevs) getNumDevs;
+    decltype(&::mixerGetID) getId;
     decltype(&::mixerOpen) open;
     decltype(&::mixerClose) close;
     decltype(&::mixerGetDevCapsA) getDevCaps;
