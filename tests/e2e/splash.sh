@@ -1,7 +1,7 @@
 # The splash window on the screen: shaped like its picture (where the picture has the magenta key
 # the black root window shows through), gone by itself after about five seconds, earlier with
 # Esc, and an all-key picture makes an invisible splash that still closes on time. Runs the
-# test program splash_demo.exe, which shows the test pictures of tests/data.
+# test program splash_demo.exe, which shows the program's splash or a test picture of tests/data.
 . "$(dirname "$0")/lib.sh"
 
 demo="$(dirname "$TONALYX_EXE")/splash_demo.exe"
@@ -46,8 +46,8 @@ expect_pixel() { # shot x y r g b what
     done
 }
 
-# 1. The shaped splash, then its end after about five seconds.
-start_splash SPLASH
+# 1. A test picture, pixel by pixel, then its end after about five seconds.
+start_splash SHAPE
 [ "$W" = 160 ] && [ "$H" = 100 ] || e2e_fail "splash is ${W}x$H, expected 160x100"
 sleep 1
 e2e_screenshot splash.png
@@ -60,18 +60,25 @@ expect_pixel splash.png $((X + 158)) $((Y + 98)) 0 0 0 "far key corner"
 box=$(e2e_content_box splash.png)
 [ "$box" = "116x85+$((X + 5))+$((Y + 10))" ] ||
     e2e_fail "visible part is $box, expected the disc and the square only"
-finish_splash SPLASH
+finish_splash SHAPE
 [ "$MS" -ge 4900 ] && [ "$MS" -le 7000 ] || e2e_fail "splash lived $MS ms"
 e2e_screenshot after.png
 [ "$(convert after.png -format '%[max]' info:)" = 0 ] || e2e_fail "something is left on the screen"
 echo "shaped splash at $X,$Y lived $MS ms"
 
-# 2. Esc closes it early.
+# 2. The program's splash: its rounded corners cut out, its picture inside; Esc closes it early.
 start_splash SPLASH
+[ "$W" = 268 ] && [ "$H" = 211 ] || e2e_fail "program splash is ${W}x$H, expected 268x211"
 sleep 1
+e2e_screenshot program-splash.png
 xdotool key Escape
 finish_splash SPLASH
-[ "$MS" -lt 3500 ] || e2e_fail "Esc did not close the splash early ($MS ms)"
+[ "$MS" -lt 4000 ] || e2e_fail "Esc did not close the splash early ($MS ms)"
+expect_pixel program-splash.png "$X" "$Y" 0 0 0 "top left corner"
+expect_pixel program-splash.png $((X + W - 1)) $((Y + H - 1)) 0 0 0 "bottom right corner"
+expect_pixel program-splash.png $((X + W / 2)) $((Y + H / 2)) 24 39 78 "picture centre"
+box=$(e2e_content_box program-splash.png)
+[ "$box" = "${W}x$H+$X+$Y" ] || e2e_fail "program splash occupies $box"
 echo "Esc closed the splash after $MS ms"
 
 # 3. A picture of key pixels only: an invisible splash that still ends on time.

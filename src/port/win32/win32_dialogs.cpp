@@ -59,7 +59,7 @@ void SetShellOpenHook(ShellOpenHook hook) {
 namespace port {
 
 void ShowAboutDialog(WindowHandle owner) {
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT),
+    DialogBoxParamA(static_cast<HINSTANCE>(port::ProgramModule()), MAKEINTRESOURCEA(IDD_ABOUT),
                     static_cast<HWND>(owner), AboutDialogProc, 0);
 }
 

@@ -332,9 +332,9 @@ void CloseMixerNotifications() {
 }
 
 int SelectMixerDevice(WindowHandle owner) {
-    const INT_PTR result =
-        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MIXER_DEVICE),
-                        static_cast<HWND>(owner), SelectMixerDeviceProc, 0);
+    const INT_PTR result = DialogBoxParamA(static_cast<HINSTANCE>(port::ProgramModule()),
+                                           MAKEINTRESOURCEA(IDD_MIXER_DEVICE),
+                                           static_cast<HWND>(owner), SelectMixerDeviceProc, 0);
     return result == IDOK ? IDOK : IDCANCEL;
 }
 

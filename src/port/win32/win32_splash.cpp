@@ -284,9 +284,9 @@ HWND CreateSplashWindow(AboutInfo* info, HWND owner, HBITMAP bitmap, HBITMAP mas
     const SIZE size = BitmapSize(bitmap);
     const int x = (GetSystemMetrics(SM_CXFULLSCREEN) - size.cx) / 2;
     const int y = (GetSystemMetrics(SM_CYFULLSCREEN) - size.cy) / 2;
-    HWND window =
-        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSplashClass, "", WS_POPUP, x, y, size.cx,
-                        size.cy, owner, nullptr, GetModuleHandleA(nullptr), info);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSplashClass, "", WS_POPUP, x,
+                                  y, size.cx, size.cy, owner, nullptr,
+                                  static_cast<HINSTANCE>(port::ProgramModule()), info);
     if (window == nullptr)
         return nullptr;
     ShowWindow(window, SW_SHOWNORMAL);
@@ -295,7 +295,7 @@ HWND CreateSplashWindow(AboutInfo* info, HWND owner, HBITMAP bitmap, HBITMAP mas
 }
 
 HWND ShowSplashWindow(HWND owner, const char* resource) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = static_cast<HINSTANCE>(port::ProgramModule());
     WNDCLASSA splashClass = {};
     splashClass.style = CS_HREDRAW | CS_VREDRAW;
     splashClass.lpfnWndProc = SplashWndProc;
