@@ -19,12 +19,14 @@
 // * Wave-in and wave-out devices: opened and closed by the thread that owns the engine object
 //   (the UI thread); buffers are prepared, queued and unprepared, and recording is started and
 //   stopped, by the owner and by its worker under the owner's own lock, never concurrently.
-// * Presentation, input state, controls, dialogs, mixer and help: UI thread only.
+// * Presentation, input state, controls, dialogs, splash, mixer and help: UI thread only.
 // * Modal message loops: UI thread only; they read the same queue as PeekOwnMessage.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace port {
 
@@ -271,5 +273,58 @@ bool StopWaveIn(WaveDevice device);
 bool ResetWaveIn(WaveDevice device);
 // Fails while buffers are queued.
 bool CloseWaveIn(WaveDevice device);
+
+// ---- Mixer inputs (UI thread)
+// -----------------------------------------------------------------------
+// The capture input is chosen through the input selector of the wave-in destination on the
+// mixer of the chosen wave-in device. Every failure is reported to the user by message box
+// (caption "CMixerBase::Init" or "CMixerBase::InitMXDetails") and comes back as the failure
+// result below; a wave-in destination without an input selector is such a failure.
+
+using StringList = std::vector<std::string>;
+
+// Replaces *names with the selector's input names in item order and returns their count; on
+// failure returns 0 and leaves *names as it was.
+int GetInputLineNames(StringList* names);
+// Index of the selected input, or -1 when none is selected or the selector cannot be read.
+int GetSelectedInputLine();
+// Makes input index the only selected one. 1 when the selector was found and index is one of its
+// inputs (whether or not the driver took the change), else 0.
+int SelectInputLine(int index);
+
+// Opens the long-lived notification handle: from now on every control change of that mixer,
+// made by this program or elsewhere, posts MM_MIXM_CONTROL_CHANGE to window. False (and
+// reported) when the mixer cannot be opened; false without a report when it is already open.
+bool OpenMixerNotifications(WindowHandle window);
+// Closes it; may be repeated.
+void CloseMixerNotifications();
+
+// The modal "Select Mixer Device" dialog listing the wave-in devices. IDOK when the user chose a
+// device (later operations use it; the notification handle keeps its device), IDCANCEL otherwise.
+int SelectMixerDevice(WindowHandle owner);
+
+// ---- Splash, about dialog and help (UI thread)
+// ----------------------------------------------------------
+
+// Shows the start-up splash picture for five seconds in a window shaped like it, without owner;
+// returns at once (the main loop delivers its messages). Without the picture nothing is shown.
+void ShowSplashWindow();
+// Runs the modal about dialog owned by owner.
+void ShowAboutDialog(WindowHandle owner);
+
+constexpr char kHelpFile[] = "TONALYX.HLP";
+// Opens kHelpFile at its contents in the platform's help viewer, for window.
+void OpenHelpContents(WindowHandle window);
+
+// ---- Save dialog (UI thread)
+// -------------------------------------------------------------------------
+
+constexpr std::size_t kPathChars = 260; // size of a path buffer, terminating zero included
+
+// The modal save-file dialog owned by owner, with title, proposing the file name in path (a
+// buffer of kPathChars characters), all files listed, asking before it overwrites a file and
+// requiring an existing folder. Returns 0 with the chosen full path in path when the user
+// confirmed a name; 1 on cancel or error, with path as it was.
+int AskSaveFileName(WindowHandle owner, const char* title, char* path);
 
 } // namespace port

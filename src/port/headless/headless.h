@@ -146,5 +146,50 @@ CaptureStats GetCaptureStats();
 // The priority last given to the worker thread with that id (port::CurrentThreadId on it); 0
 // (normal) for one that never had one set or has ended.
 int WorkerPriority(uint32_t threadId);
+// ---- Mixer: the wave-in devices and the input selector of each one's mixer (UI thread) ----
+struct MixerDevice {
+    std::string name;                // the wave-in device's product name
+    bool hasSelector = true;         // false: the wave-in destination has no input selector
+    std::vector<std::string> inputs; // the selector's items
+    int selected = -1;               // the item whose value is 1; -1: every value 0
+};
+// Replaces the devices (an empty list: no mixer at all) and chooses device 0; an open
+// notification handle stays open on its device. Until set there is one device,
+// "Headless Audio", with the inputs "Microphone" and "Line In" and the microphone selected.
+void SetMixerDevices(const std::vector<MixerDevice>& devices);
+// The device as it stands now, with the selection the program or others made.
+MixerDevice MixerDeviceState(int device);
+// The device index that later mixer operations use (SelectMixerDevice changes it).
+int MixerDeviceIndex();
+// A change made elsewhere, for example in the system's mixer panel: selects the input (-1 clears
+// the selection) and, when the notification handle is open on that device, posts
+// MM_MIXM_CONTROL_CHANGE to its window, as every control change does.
+void ChangeMixerInputElsewhere(int device, int input);
+// The notifications posted since the last call, oldest first; forgets them.
+std::vector<port::Message> TakeMixerNotifications();
+// How the next "Select Mixer Device" dialogs end: the index of the device chosen with OK, or -1
+// (also an index the dialog does not list) for Cancel. Cancel until set.
+void SetMixerDeviceAnswer(int device);
+
+// ---- Save dialog (UI thread) ----
+// The path that every later save dialog confirms, or null for Cancel (the default).
+void SetSaveAnswer(const char* path);
+struct SaveRequest {
+    void* owner;
+    std::string title;
+    std::string proposed; // the path the dialog was opened with
+};
+// The save dialogs shown since the last call; forgets them.
+std::vector<SaveRequest> TakeSaveRequests();
+
+// ---- Splash, about dialog and help (UI thread): recorded, nothing is shown ----
+enum class WindowRequest { Splash, About, Help };
+struct ShownWindow {
+    WindowRequest what;
+    void* owner;      // the owner, or for help the window it was opened for
+    std::string file; // the help file; empty for the others
+};
+// The requests made since the last call, oldest first; forgets them.
+std::vector<ShownWindow> TakeShownWindows();
 
 } // namespace headless
