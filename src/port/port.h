@@ -73,6 +73,17 @@ struct ResourceData {
 // A name made only of digits ("14") names a numbered resource.
 bool FindResourceData(const char* type, const char* name, ResourceData* out);
 
+// ---- The program's windows and controls (UI thread) ------------------------------------------------
+// The Windows program has one frame window with the analyzer view, a status bar and the tool
+// bars; the headless port keeps the same state for tests and scripts to read and set.
+
+// Size of a window's client area; false (and 0 x 0) for a window that does not exist.
+bool ClientSize(WindowHandle window, int* width, int* height);
+// Text of one part (0, 1 or 2) of the frame's status bar.
+void SetStatusText(int part, const char* text);
+// The analyzer view's horizontal scroll bar: range 0..maximum, a page of page, at position.
+void SetViewScrollBar(int maximum, int page, int position);
+
 // ---- Keyboard and mouse state (UI thread)
 // ------------------------------------------------------------
 

@@ -72,6 +72,11 @@ double LogPosition(double v) {
     return lo / 15.0;
 }
 
+float LogColumnHz(int p, double baseOctave) {
+    const float e = static_cast<float>(15.0 * p / plotWidth / zoom);
+    return e + baseOctave == 0.0 ? 0.0f : static_cast<float>(std::pow(2.0, e + baseOctave));
+}
+
 const char* FormatFrequencyLabel(int hz) {
     static char text[32];
     if (hz < 1000) {

@@ -39,6 +39,10 @@ void ApplyPeakHold(PeakHoldRecord& record, float v, uint32_t now);
 // Position of v on the 15-octave axis from 1 Hz to 32768 Hz, 0..1 (0 below 1 Hz).
 double LogPosition(double v);
 
+// Frequency shown by pixel column p of a logarithmic plot whose left edge lies baseOctave
+// octaves above 1 Hz (0 Hz when both are 0).
+float LogColumnHz(int p, double baseOctave);
+
 // "500", "1K", "2.5K", "12.25K": the text lives in one shared buffer until the next call.
 const char* FormatFrequencyLabel(int hz);
 

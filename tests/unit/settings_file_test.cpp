@@ -11,26 +11,16 @@
 #include <vector>
 
 #include "app/state.h"
+#include "scratch_dir.h"
 #include "ui/settings_file.h"
 
 namespace {
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public ScratchDirTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tonalyx-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        oldDir_ = cwd;
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
+        ScratchDirTest::SetUp();
         ResetAnalyzerState();
-    }
-    void TearDown() override {
-        std::remove("RTA.DAT");
-        ASSERT_EQ(chdir(oldDir_.c_str()), 0);
-        rmdir(dir_.c_str());
     }
     static std::vector<uint8_t> ReadBack() {
         std::ifstream in("RTA.DAT", std::ios::binary);
@@ -40,7 +30,6 @@ protected:
         std::ofstream out("RTA.DAT", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
-    std::string dir_, oldDir_;
 };
 
 // Little-endian file image built field by field, independent of the code under test.

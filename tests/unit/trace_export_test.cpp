@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 
 #include "analysis/analysis_setup.h"
 #include "app/state.h"
@@ -24,7 +25,7 @@ protected:
                 traces[t][i] = -(10.0f * t + i * 0.25f);
         for (int32_t i = 0; i < binCount; ++i)
             phaseTrace[i] = (i % 361) - 180.0f;
-        path_ = ::testing::TempDir() + "tonalyx-export.txt";
+        path_ = ::testing::TempDir() + "tonalyx-export-" + std::to_string(getpid()) + ".txt";
     }
     void TearDown() override {
         AnalyseFree();

@@ -37,6 +37,16 @@ void SetCursor(int x, int y);
 void SetFocusWindow(void* window);
 bool MouseCaptured();
 
+// ---- The program's windows and controls, as the port functions report and keep them ----
+void SetClientSize(void* window, int width, int height);
+std::string StatusText(int part);
+struct ScrollBarState {
+    int maximum;
+    int page;
+    int position;
+};
+ScrollBarState ViewScrollBar();
+
 // ---- Resources ----
 struct EmbeddedResource {
     const char* type;

@@ -1,49 +1,249 @@
-// The Windows program's entry: registers the window classes, opens the frame window centred on
-// the screen and runs the main loop. User-interface thread.
+// The Windows program: the entry, the frame, view and holder window procedures, start-up and
+// shutdown around the main loop that serves one message per pass and runs a frame update when
+// more than 30 ms have passed. User-interface thread.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include "app/my_class.h"
+#include "app/state.h"
 #include "app/version.h"
+#include "port/port.h"
+#include "port/win32/win32_windows.h"
 
 namespace {
 
 const char kFrameClass[] = "TRAVIXAPICLASS";
+const char kViewClass[] = "RTACLASS";
+const char kHolderClass[] = "HOLDERCLASS";
 const int kFrameWidth = 720;
 const int kFrameHeight = 480;
+const int kMinTrackWidth = 450;
+const int kMinTrackHeight = 480;
+const UINT kFrameMs = 30;
+
+enum : int { kTopRebarId = 1001, kViewId = 1002, kStatusBarId = 1003, kBottomRebarId = 1004 };
 
 HINSTANCE instance;
 
+// The user's keyboard repeat, put back at exit: the fast repeat is for this session only.
+struct KeyboardRepeat {
+    int delay = 0;
+    DWORD speed = 0;
+    bool saved = false;
+} userRepeat;
+
+void SpeedUpKeyboardRepeat() {
+    userRepeat.saved = SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, &userRepeat.delay, 0) &&
+                       SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, &userRepeat.speed, 0);
+    if (!userRepeat.saved)
+        return;
+    SystemParametersInfoA(SPI_SETKEYBOARDDELAY, 0, nullptr, 0);
+    SystemParametersInfoA(SPI_SETKEYBOARDSPEED, 31, nullptr, 0);
+}
+
+void RestoreKeyboardRepeat() {
+    if (!userRepeat.saved)
+        return;
+    SystemParametersInfoA(SPI_SETKEYBOARDDELAY, static_cast<UINT>(userRepeat.delay), nullptr, 0);
+    SystemParametersInfoA(SPI_SETKEYBOARDSPEED, userRepeat.speed, nullptr, 0);
+}
+
+// Window data 0 holds the application object (pointer-sized, so it survives 64-bit builds).
+MyClass* AppOf(HWND window) {
+    return reinterpret_cast<MyClass*>(GetWindowLongPtrA(window, 0));
+}
+
+int RebarHeight(HWND rebar) {
+    RECT r;
+    GetWindowRect(rebar, &r);
+    return r.bottom - r.top;
+}
+
+void CreateFrameChildren(HWND frame, MyClass* object) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const DWORD rebarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                             RBS_BANDBORDERS | CCS_NODIVIDER | CCS_NOPARENTALIGN;
+    topRebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr, rebarStyle, 0, 0, screenWidth, 100,
+                               frame, reinterpret_cast<HMENU>(kTopRebarId), instance, nullptr);
+    bottomRebar =
+        CreateWindowExA(0, REBARCLASSNAMEA, nullptr, rebarStyle, 0, 0, screenWidth, 100, frame,
+                        reinterpret_cast<HMENU>(kBottomRebarId), instance, nullptr);
+    statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                frame, reinterpret_cast<HMENU>(kStatusBarId), instance, nullptr);
+    int parts[3] = {120, 200, -1};
+    SendMessageA(statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("FFT: 16K @ 44Khz"));
+    SendMessageA(statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>("Gain: +96db"));
+    CreateWindowExA(0, kViewClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_HSCROLL, 0,
+                    0, 640, 100, frame, reinterpret_cast<HMENU>(kViewId), instance, object);
+}
+
+void LayOutFrame(HWND frame, WPARAM wParam, LPARAM lParam) {
+    if (topRebar == nullptr || bottomRebar == nullptr || analyzerView == nullptr)
+        return;
+    RECT client;
+    GetClientRect(frame, &client);
+    const int width = client.right - client.left;
+    const int topHeight = RebarHeight(topRebar);
+    const int bottomHeight = RebarHeight(bottomRebar);
+    SetWindowPos(topRebar, nullptr, 0, 0, width, topHeight, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(bottomRebar, nullptr, 0, 0, width, bottomHeight, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageA(topRebar, WM_SIZE, wParam, lParam);
+    SendMessageA(bottomRebar, WM_SIZE, wParam, lParam);
+    SendMessageA(statusBar, WM_SIZE, wParam, lParam);
+    RECT status;
+    GetWindowRect(statusBar, &status);
+    const int statusHeight = status.bottom - status.top;
+    const int viewHeight = client.bottom - (topHeight + bottomHeight + statusHeight);
+    SetWindowPos(analyzerView, nullptr, 0, topHeight, width, viewHeight > 0 ? viewHeight : 0,
+                 SWP_NOZORDER);
+    SetWindowPos(bottomRebar, nullptr, 0, client.bottom - statusHeight - bottomHeight, width,
+                 bottomHeight, SWP_NOZORDER);
+    if (IsWindowVisible(frame))
+        RedrawWindow(frame, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MyClass* object = AppOf(window);
     switch (message) {
+    case WM_CREATE: {
+        object = static_cast<MyClass*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(object));
+        CreateFrameChildren(window, object);
+        return 0;
+    }
+    case WM_SIZE:
+        LayOutFrame(window, wParam, lParam);
+        break;
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lParam)->code == RBN_HEIGHTCHANGE) {
+            RECT client;
+            GetClientRect(window, &client);
+            SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+        }
+        return object ? object->OnMessage(message, wParam, lParam) : 0;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_INITMENUPOPUP:
+        if (object && object->OnMessage(message, wParam, lParam) != 0 && analyzerView)
+            SetFocus(analyzerView);
+        break;
+    case MM_MIXM_CONTROL_CHANGE:
+        return object ? object->OnMessage(message, wParam, lParam) : 0;
+    case WM_SETFOCUS:
+        if (analyzerView)
+            SetFocus(analyzerView);
+        break;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = 450;
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = 480;
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = kMinTrackWidth;
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = kMinTrackHeight;
+        return 0;
+    case WM_WINDOWPOSCHANGING:
+        // While a modal in-view menu runs, the frame keeps its size.
+        if (!app.running)
+            reinterpret_cast<WINDOWPOS*>(lParam)->flags = SWP_NOSIZE | SWP_NOOWNERZORDER;
+        break;
+    case WM_ERASEBKGND:
         return 0;
     case WM_DESTROY:
+        app.running = 0;
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool RegisterFrameClass() {
+LRESULT CALLBACK RTAWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MyClass* object = AppOf(window);
+    switch (message) {
+    case WM_CREATE:
+        object = static_cast<MyClass*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(object));
+        analyzerView = window;
+        object->Create(window);
+        ShowWindow(window, SW_SHOW);
+        return 0;
+    case WM_DESTROY:
+        if (object)
+            object->running = 0;
+        break;
+    case WM_SIZE:
+        if (object)
+            object->OnSize(LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_PAINT:
+        if (object)
+            object->Frame();
+        break;
+    case WM_CLOSE:
+        if (object && !object->ConfirmClose())
+            return 0;
+        break;
+    case WM_ERASEBKGND:
+        return 0;
+    case WM_LBUTTONDOWN:
+        SetFocus(window);
+        if (object)
+            object->OnMessage(message, wParam, lParam);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        if (object)
+            object->OnMessage(message, wParam, lParam);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK HolderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NOTIFY:
+        return SendMessageA(frameWindow, message, wParam, lParam);
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        SendMessageA(frameWindow, message, wParam, lParam);
+        break;
+    case WM_CTLCOLORSTATIC:
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterWindowClass(const char* name, WNDPROC procedure, HICON icon, int background,
+                         LPCSTR menu) {
     WNDCLASSA wc = {};
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = FrameWndProc;
-    wc.cbWndExtra = 4;
+    wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "PROGRAMICON");
+    wc.hIcon = icon;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszMenuName = MAKEINTRESOURCEA(1);
-    wc.lpszClassName = kFrameClass;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+    wc.lpszMenuName = menu;
+    wc.lpszClassName = name;
     return RegisterClassA(&wc) != 0;
 }
 
-// Serves at most one window message per pass and paces frames at more than 30 ms apart.
 void RunMainLoop() {
     DWORD lastFrame = 0;
     bool quit = false;
@@ -59,8 +259,11 @@ void RunMainLoop() {
             }
         }
         const DWORD now = timeGetTime();
-        if (now - lastFrame > 30)
+        if (now - lastFrame > kFrameMs) {
+            if (app.viewWindow != nullptr && app.running)
+                app.Frame();
             lastFrame = now;
+        }
         Sleep(1);
     }
 }
@@ -79,17 +282,32 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
         ShowWindow(existing, SW_SHOWNORMAL);
         return 0;
     }
-    if (!RegisterFrameClass())
+    if (!RegisterWindowClass(kFrameClass, FrameWndProc, LoadIconA(instance, "PROGRAMICON"),
+                             COLOR_BTNFACE, MAKEINTRESOURCEA(1)) ||
+        !RegisterWindowClass(kViewClass, RTAWndProc, nullptr, COLOR_APPWORKSPACE, nullptr) ||
+        !RegisterWindowClass(kHolderClass, HolderWndProc, nullptr, COLOR_BTNFACE, nullptr))
         return 0;
+
+    port::ShowSplashWindow();
+    app.Init();
 
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kFrameWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kFrameHeight) / 2;
-    HWND frame =
+    frameWindow =
         CreateWindowA(kFrameClass, TONALYX_PRODUCT " " TONALYX_VERSION, WS_OVERLAPPEDWINDOW, x, y,
-                      kFrameWidth, kFrameHeight, nullptr, nullptr, instance, nullptr);
-    if (frame == nullptr)
-        return 0;
-    ShowWindow(frame, SW_SHOW);
-    RunMainLoop();
+                      kFrameWidth, kFrameHeight, nullptr, nullptr, instance, &app);
+    if (frameWindow != nullptr) {
+        port::OpenMixerNotifications(frameWindow);
+        SpeedUpKeyboardRepeat();
+        app.CreateToolbars(topRebar);
+        RECT client;
+        GetClientRect(frameWindow, &client);
+        SendMessageA(frameWindow, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+        ShowWindow(frameWindow, SW_SHOW);
+        RunMainLoop();
+        port::CloseMixerNotifications();
+    }
+    app.Shutdown();
+    RestoreKeyboardRepeat();
     return 0;
 }

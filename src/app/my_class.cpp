@@ -1,0 +1,106 @@
+// The application object's start-up, shutdown, view creation and resize, the close question,
+// and the audio pipeline's restart. User-interface thread; OnCaptureEvent runs on the capture
+// worker.
+#include "app/my_class.h"
+
+#include "analysis/analysis_setup.h"
+#include "analysis/weighting.h"
+#include "app/fonts.h"
+#include "app/state.h"
+#include "gfx/menu.h"
+#include "port/messages.h"
+#include "port/port.h"
+#include "sound/sound.h"
+#include "ui/settings_file.h"
+#include "ui/status_text.h"
+#include "ui/tone_generator.h"
+#include "views/view_layout.h"
+
+MyClass app;
+CWaveInThread waveIn;
+
+namespace {
+
+constexpr uint32_t kCaptureBuffers = 4;
+constexpr uint32_t kShutdownWaitMs = 2000;
+
+} // namespace
+
+void OnCaptureEvent(uint32_t result) {
+    if (result == CWaveInThread::kResultRingFull)
+        waveIn.Resume();
+}
+
+bool StartCapture() {
+    if (waveIn.Start())
+        return true;
+    port::ShowMessage("Unable to start WAVEIN thread", "Debug", MB_OK);
+    return false;
+}
+
+void StopCapture() {
+    waveIn.Stop();
+}
+
+void RestartCapture(int32_t rate, int32_t size) {
+    StopCapture();
+    AnalyseFree();
+    captureRate = rate;
+    captureFftSize = size;
+    blockFrames = rate > 8000 ? 2048 : 512;
+    // Without its arrays the analysis cannot take audio: capture stays off until a later
+    // restart finds the memory.
+    if (!AnalyseInit(rate, size))
+        return;
+    waveIn.Configure(OnCaptureEvent, port::kPriorityHighest, kCaptureBuffers,
+                     static_cast<uint32_t>(blockFrames) * 4, 2, static_cast<uint32_t>(rate), 16);
+    windowFill = 0;
+    StartCapture();
+}
+
+int MyClass::Init() {
+    LoadSettings();
+    RestartCapture(captureRate, captureFftSize);
+    LoadSettings();
+    if (AnalysisReady())
+        BuildWeighting(weighting);
+    ResetPeakHold();
+    PinkNoiseInit(pinkNoise, 128);
+    return 1;
+}
+
+int MyClass::Shutdown() {
+    SaveSettings();
+    soundEngine.PauseVoices();
+    StopCapture();
+    port::SleepMs(kShutdownWaitMs);
+    AnalyseFree();
+    return 1;
+}
+
+int MyClass::OnCreate() {
+    LoadAppFonts();
+    UpdateStatusText();
+    soundEngine.Open(44100, 0);
+    return 1;
+}
+
+int MyClass::ConfirmClose() {
+    Menu menu;
+    return menu.Run(screen, "Are you Sure?", "01Continue,02Exit Program", MenuAll) == 2;
+}
+
+int MyClass::OnSize(int32_t, int32_t) {
+    int width = 0;
+    int height = 0;
+    port::ClientSize(viewWindow, &width, &height);
+    if (width < kMinViewWidth)
+        width = kMinViewWidth;
+    if (height < kMinViewHeight)
+        height = kMinViewHeight;
+    screen.Create(width, height);
+    spectrogramReset = 1;
+    SetPlotSize(width, height);
+    UpdateScrollBar();
+    return 1;
+}
