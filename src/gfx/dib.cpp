@@ -55,7 +55,7 @@ template <class Plot> void WalkLine(float x1, float y1, float x2, float y2, Plot
     }
 }
 
-// The inclusive rectangle clipped to the bitmap; false when empty.
+// Clips columns x1..x2-1 and rows y1..y2-1 to the bitmap; false when nothing is left.
 bool ClipRect(int* x1, int* y1, int* x2, int* y2, int w, int h) {
     *x1 = std::max(*x1, 0);
     *y1 = std::max(*y1, 0);
@@ -68,11 +68,11 @@ bool ClipRect(int* x1, int* y1, int* x2, int* y2, int w, int h) {
 // channel in its own bits, and that 16-bit multiply-high runs on whole vectors of pixels. Kept out
 // of line so that the compiler sees m as the 16-bit value the multiply-high needs.
 #if defined(_MSC_VER)
-__declspec(noinline)
+#define TONALYX_NOINLINE __declspec(noinline)
 #else
-__attribute__((noinline))
+#define TONALYX_NOINLINE __attribute__((noinline))
 #endif
-    void FadeRow(uint16_t* row, int n, uint16_t m) {
+TONALYX_NOINLINE void FadeRow(uint16_t* row, int n, uint16_t m) {
     for (int x = 0; x < n; ++x) {
         const uint16_t p = row[x];
         const uint16_t r = static_cast<uint16_t>((uint32_t(uint16_t(p & 0x7C00)) * m) >> 16);
