@@ -112,6 +112,10 @@ void Analyse(const int16_t* window) {
     const bool averaged = AveragingWeights(averaging, oldWeight, newWeight) && analysisCount != 0;
     double fall = 0.0;
     const bool decays = DecayPerFrame(fall);
+    // Read once: the stores into the traces could alias these globals as far as the compiler
+    // knows, which would reload them for every bin.
+    const double gain = gainDb;
+    const double floor = floorDb;
     for (int32_t c = 0; c < channels; ++c) {
         const float* spectrum = fftBuffers[c];
         float* history = powerHistory[c];
@@ -122,9 +126,9 @@ void Analyse(const int16_t* window) {
             double p = BinPower(spectrum, i, bins);
             if (averaged)
                 p = history[i] * oldWeight + p * newWeight;
-            double level = floorDb;
+            double level = floor;
             if (p != 0.0) {
-                level = kDbPerNeper * std::log(p) - 32.0 + gainDb;
+                level = kDbPerNeper * std::log(p) - 32.0 + gain;
                 if (weight != nullptr)
                     level += weight[i];
             }
