@@ -52,22 +52,6 @@ bool CDelayLine::Push(const int16_t* frames, int32_t count) {
     return true;
 }
 
-int16_t CDelayLine::ReadA() {
-    if (!initialised)
-        return 0;
-    if (readA >= lengthA)
-        readA = 0;
-    return bufferA[readA++];
-}
-
-int16_t CDelayLine::ReadB() {
-    if (!initialised)
-        return 0;
-    if (readB >= lengthB)
-        readB = 0;
-    return bufferB[readB++];
-}
-
 bool DelayLineActive() {
     return delaySamples != 0 && delayLine.initialised != 0;
 }

@@ -21,9 +21,22 @@ public:
     // is not initialised.
     bool Push(const int16_t* frames, int32_t count);
 
-    // Next sample of each channel; 0 from a line that is not initialised.
-    int16_t ReadA();
-    int16_t ReadB();
+    // Next sample of each channel; 0 from a line that is not initialised. Inline: the Stereo
+    // windowing reads two per frame, 65536 at the largest size.
+    int16_t ReadA() {
+        if (!initialised)
+            return 0;
+        if (readA >= lengthA)
+            readA = 0;
+        return bufferA[readA++];
+    }
+    int16_t ReadB() {
+        if (!initialised)
+            return 0;
+        if (readB >= lengthB)
+            readB = 0;
+        return bufferB[readB++];
+    }
 
     uint32_t initialised = 0;
     int16_t* bufferA = nullptr;

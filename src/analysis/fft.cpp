@@ -3,7 +3,7 @@
 #include "analysis/fft.h"
 
 #include <cmath>
-#include <utility>
+#include <cstring>
 
 #include "analysis/float4.h"
 
@@ -55,6 +55,15 @@ int Log2(int32_t n) {
     return bits;
 }
 
+// Exchanges two complex values, each moved whole as one 64-bit word.
+void SwapComplex(float* a, float* b) {
+    uint64_t va, vb;
+    std::memcpy(&va, a, sizeof va);
+    std::memcpy(&vb, b, sizeof vb);
+    std::memcpy(a, &vb, sizeof vb);
+    std::memcpy(b, &va, sizeof va);
+}
+
 // Swaps every complex value with the one at its bit-reversed index. An index is split into a
 // top part a, at most one middle bit and a bottom part c, both parts with the same number of
 // bits; its reversal is (rev c, middle, rev a), which is larger exactly when a < rev c. Walking
@@ -72,8 +81,7 @@ void BitReverse(float* x, int32_t n, const FftTables& t) {
             for (int32_t a = 0; a < rc; ++a) {
                 const int32_t q = (a << (low + middle)) | mid | c;
                 const int32_t r = (rc << (low + middle)) | mid | (t.reversed[a] >> shift);
-                std::swap(x[2 * q], x[2 * r]);
-                std::swap(x[2 * q + 1], x[2 * r + 1]);
+                SwapComplex(x + 2 * q, x + 2 * r);
             }
         }
     }

@@ -72,18 +72,21 @@ void UpdatePhase() {
     double oldWeight = 0.0, newWeight = 1.0;
     const bool averaged = AveragingWeights(averaging, oldWeight, newWeight);
     for (int32_t first = 0; first <= last; first += 4) {
-        float phase1[4], phase2[4];
+        float phase1[4], phase2[4], wrapped[4];
         PhasesAt(fftBuffers[0], first, last, phase1);
         PhasesAt(fftBuffers[1], first, last, phase2);
+        // Wrapped by selects: on noise the two tests go either way at random. A difference of
+        // exactly -180 or +180 stays as it is.
+        Float4 d = Load(phase1) - Load(phase2);
+        d = Select(d < Splat(-180.0f), d + Splat(360.0f), d);
+        d = Select(d > Splat(180.0f), d - Splat(360.0f), d);
+        Store(wrapped, d);
         for (int32_t k = 0; k < 4 && first + k <= last; ++k) {
             const int32_t i = first + k;
-            // Wrapped by arithmetic: on noise the two tests go either way at random.
-            double d = static_cast<double>(phase1[k]) - phase2[k];
-            d += d < -180.0 ? 360.0 : 0.0;
-            d -= d > 180.0 ? 360.0 : 0.0;
+            double v = wrapped[k];
             if (averaged)
-                d = phaseTrace[i] * oldWeight + d * newWeight;
-            phaseTrace[i] = static_cast<float>(d);
+                v = phaseTrace[i] * oldWeight + v * newWeight;
+            phaseTrace[i] = static_cast<float>(v);
         }
     }
     if (smoothingBins != 0)

@@ -12,15 +12,9 @@
 #include "analysis/phase.h"
 #include "analysis/trace_processing.h"
 #include "app/state.h"
+#include "gfx/color.h"
 
 namespace {
-
-// Trace colours as 5-5-5 colour words of the drawing surface.
-constexpr uint16_t kGreen = 0x03E0;   // (0, 255, 0)
-constexpr uint16_t kYellow = 0x7FE0;  // (255, 255, 0)
-constexpr uint16_t kMagenta = 0x7C1F; // (255, 0, 255)
-constexpr uint16_t kBlue = 0x001F;    // (0, 0, 255)
-constexpr uint16_t kRed = 0x7C00;     // (255, 0, 0)
 
 // 10 * log10(p) through the natural logarithm, which the C library computes about twice as
 // fast; the two differ in the last bits of a double, far below the float the level is kept in.
@@ -45,9 +39,11 @@ double BinPower(const float* spectrum, int32_t i, int32_t bins) {
 } // namespace
 
 void WindowInput(const int16_t* x) {
-    traceColour[2] = kMagenta;
-    traceColour[3] = kBlue;
-    traceColour[4] = kRed;
+    const uint16_t green = MakeColor(0, 255, 0);
+    const uint16_t yellow = MakeColor(255, 255, 0);
+    traceColour[2] = MakeColor(255, 0, 255);
+    traceColour[3] = MakeColor(0, 0, 255);
+    traceColour[4] = MakeColor(255, 0, 0);
 
     const int32_t n = fftSize;
     const float* w = windowTable;
@@ -58,7 +54,7 @@ void WindowInput(const int16_t* x) {
     case kMonitorLeft:
     case kMonitorRight: {
         const int channel = monitorMode == kMonitorLeft ? s : 1 - s;
-        const uint16_t colour = monitorMode == kMonitorLeft ? kGreen : kYellow;
+        const uint16_t colour = monitorMode == kMonitorLeft ? green : yellow;
         traceColour[0] = colour;
         traceColour[1] = colour;
         for (int32_t j = 0; j < n; ++j)
@@ -67,8 +63,8 @@ void WindowInput(const int16_t* x) {
         break;
     }
     case kMonitorStereo:
-        traceColour[0] = kGreen;
-        traceColour[1] = kYellow;
+        traceColour[0] = green;
+        traceColour[1] = yellow;
         if (DelayLineActive()) {
             delayLine.Push(x, n);
             for (int32_t j = 0; j < n; ++j) {
@@ -89,8 +85,8 @@ void WindowInput(const int16_t* x) {
         }
         break;
     default: // Mono, and any value outside the set
-        traceColour[0] = kGreen;
-        traceColour[1] = kGreen;
+        traceColour[0] = green;
+        traceColour[1] = green;
         for (int32_t j = 0; j < n; ++j) {
             const double sum = static_cast<double>(x[2 * j]) + x[2 * j + 1];
             out0[j] = static_cast<float>(sum * w[j] * kPerMonoFullScale);
@@ -116,6 +112,10 @@ void Analyse(const int16_t* window) {
     const bool averaged = AveragingWeights(averaging, oldWeight, newWeight) && analysisCount != 0;
     double fall = 0.0;
     const bool decays = DecayPerFrame(fall);
+    // Read once: the stores into the traces could alias these globals as far as the compiler
+    // knows, which would reload them for every bin.
+    const double gain = gainDb;
+    const double floor = floorDb;
     for (int32_t c = 0; c < channels; ++c) {
         const float* spectrum = fftBuffers[c];
         float* history = powerHistory[c];
@@ -126,9 +126,9 @@ void Analyse(const int16_t* window) {
             double p = BinPower(spectrum, i, bins);
             if (averaged)
                 p = history[i] * oldWeight + p * newWeight;
-            double level = floorDb;
+            double level = floor;
             if (p != 0.0) {
-                level = kDbPerNeper * std::log(p) - 32.0 + gainDb;
+                level = kDbPerNeper * std::log(p) - 32.0 + gain;
                 if (weight != nullptr)
                     level += weight[i];
             }
