@@ -300,6 +300,7 @@ TEST_F(SoundEngine, VoiceNumbersStopAndPause) {
     ASSERT_EQ(engine_.Open(44100, 0), 1);
     EXPECT_EQ(PlayBlocks(1), std::vector<uint8_t>(2352, 128));
     EXPECT_EQ(engine_.PlaySample(looping), 2u);
+    engine_.Close(); // the samples are not the engine's: they must outlive its voices
 }
 
 TEST_F(SoundEngine, RefusesSamplesItCannotPlay) {
@@ -320,6 +321,7 @@ TEST_F(SoundEngine, RefusesSamplesItCannotPlay) {
     for (const Case& c : cases)
         EXPECT_EQ(engine_.PlaySample(c.fx), Sound::kNoVoice) << c.what;
     EXPECT_EQ(engine_.PlaySample({data.data(), 173, 16, 64, 1}), 2u) << "slowest playable rate";
+    engine_.Close();
 }
 
 } // namespace
