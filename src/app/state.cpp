@@ -79,6 +79,10 @@ int32_t spectrogramReset;
 float meterHoldDb;
 uint32_t meterHoldTime;
 
+int32_t liveTracesShown;
+int32_t peakHoldInfinite;
+int32_t toneBarVisible;
+
 void ResetAnalyzerState() {
     displayMode = kModeLinear;
     sampleRate = 0;
@@ -126,6 +130,10 @@ void ResetAnalyzerState() {
     spectrogramReset = 1;
     meterHoldDb = -100.0f;
     meterHoldTime = 0;
+
+    liveTracesShown = 1;
+    peakHoldInfinite = 0;
+    toneBarVisible = 0;
 }
 
 void SyncLiveTraceFlags() {

@@ -119,6 +119,12 @@ extern int32_t spectrogramReset;
 extern float meterHoldDb;
 extern uint32_t meterHoldTime;
 
+// ---- Toggles of the view and the tool bars ------------------------------------------------------
+
+extern int32_t liveTracesShown;  // 1 draws the live traces (the Space key toggles it)
+extern int32_t peakHoldInfinite; // 1 holds the peak trace until zoom, scroll or a reset
+extern int32_t toneBarVisible;   // 1 shows the tone generator's bar
+
 // Puts every variable above back to its initial value (as at program start).
 void ResetAnalyzerState();
 

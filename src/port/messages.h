@@ -132,6 +132,9 @@
 #endif
 
 // Virtual-key codes
+#ifndef VK_LBUTTON
+#define VK_LBUTTON 0x01
+#endif
 #ifndef VK_SHIFT
 #define VK_SHIFT 0x10
 #endif

@@ -71,6 +71,19 @@ struct ResourceData {
 // A name made only of digits ("14") names a numbered resource.
 bool FindResourceData(const char* type, const char* name, ResourceData* out);
 
+// ---- Keyboard and mouse state (UI thread)
+// ------------------------------------------------------------
+
+// True while the key or mouse button with this virtual-key code (VK_LBUTTON, VK_SHIFT, ...) is
+// down at this moment, whatever the message queue holds.
+bool KeyIsDown(int virtualKey);
+// The mouse position in client coordinates of the window that has the keyboard focus; false
+// when no window of the program has the focus.
+bool CursorInFocusWindow(int* x, int* y);
+// Sends all mouse input to the window that has the focus until ReleaseMouse.
+void CaptureMouse();
+void ReleaseMouse();
+
 // ---- Worker threads, thread messages and events (any thread)
 // ----------------------------------------
 

@@ -7,24 +7,14 @@
 
 #include "analysis/analysis_setup.h"
 #include "analysis/delay_line.h"
+#include "analysis_test_support.h"
 #include "app/alloc.h"
 #include "app/state.h"
 #include "port/headless/headless.h"
 
 namespace {
 
-class AnalysisSetup : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetAnalyzerState();
-        headless::TakeMessages();
-    }
-    void TearDown() override {
-        alloc::FailAfter(-1);
-        AnalyseFree();
-        delayLine.Free();
-    }
-};
+class AnalysisSetup : public analysis_test::AnalysisTest {};
 
 struct Geometry {
     int32_t rate;

@@ -29,6 +29,14 @@ std::vector<ShownMessage> TakeMessages();
 // The answer every later message box gives (IDOK until set).
 void SetMessageAnswer(int result);
 
+// ---- Keyboard and mouse state, as port::KeyIsDown and port::CursorInFocusWindow report it ----
+void SetKeyDown(int virtualKey, bool down);
+// The mouse position in the focus window's client coordinates; a null focus window makes
+// CursorInFocusWindow report false.
+void SetCursor(int x, int y);
+void SetFocusWindow(void* window);
+bool MouseCaptured();
+
 // ---- Resources ----
 struct EmbeddedResource {
     const char* type;

@@ -1,0 +1,12 @@
+// The settings file "RTA.DAT": thirteen settings written back to back (56 bytes, little-endian)
+// in the current directory, read at start-up and written at exit. User-interface thread only.
+#pragma once
+
+// Writes "RTA.DAT"; nothing is reported when it cannot be written.
+void SaveSettings();
+
+// Reads "RTA.DAT" over the current settings; a missing or short file leaves the rest as they
+// are. Values that would break the analysis (an unsupported rate or size, a channel count or
+// monitor mode outside its set, a scale that is not a positive number, ...) are replaced by
+// their defaults. Also derives the state that follows from the loaded values.
+void LoadSettings();

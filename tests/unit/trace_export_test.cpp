@@ -1,0 +1,128 @@
+// Trace export: the file byte for byte in each kind of display mode, and failures reported as
+// failures.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "analysis/analysis_setup.h"
+#include "app/state.h"
+#include "ui/trace_export.h"
+
+namespace {
+
+class TraceExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAnalyzerState();
+        ASSERT_TRUE(AnalyseInit(8000, 2048)); // bin width 3.90625 Hz, 1025 bins
+        // Values with exact two-decimal forms: trace t, bin i holds -(10 t + i / 4).
+        for (int t = 0; t < kTraceCount; ++t)
+            for (int32_t i = 0; i < binCount; ++i)
+                traces[t][i] = -(10.0f * t + i * 0.25f);
+        for (int32_t i = 0; i < binCount; ++i)
+            phaseTrace[i] = (i % 361) - 180.0f;
+        path_ = ::testing::TempDir() + "tonalyx-export.txt";
+    }
+    void TearDown() override {
+        AnalyseFree();
+        std::remove(path_.c_str());
+    }
+    std::string Exported() {
+        EXPECT_EQ(ExportTraces(path_.c_str()), 1);
+        std::ifstream in(path_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string path_;
+};
+
+std::string Fixed2(double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", v);
+    return text;
+}
+
+// The expected file, written out from the format's description.
+std::string Expected(const std::string& header, int mode, const std::vector<int>& columns) {
+    std::string file = header + "\r\n";
+    for (int32_t i = 0; i < 1025; ++i) {
+        file += Fixed2(i * 3.90625);
+        if (mode == kModePhaseLog)
+            file += ", " + Fixed2((i % 361) - 180.0);
+        else if (mode == kModeTransferLinear || mode == kModeTransferLog)
+            file += ", " + Fixed2(-(0.0 + i * 0.25) + (10.0 + i * 0.25));
+        for (int t : columns)
+            file += ", " + Fixed2(-(10.0 * t + i * 0.25));
+        file += "\r\n";
+    }
+    return file;
+}
+
+struct ExportCase {
+    const char* name;
+    int mode;
+    uint8_t visible[5];
+    const char* header;
+    std::vector<int> columns;
+};
+
+TEST_F(TraceExport, FileMatchesTheFormatInEveryKindOfMode) {
+    const ExportCase cases[] = {
+        {"linear mono", kModeLinear, {1, 0, 0, 0, 0}, "Frequency (Hz), Left (dB)", {0}},
+        {"log stereo with A",
+         kModeLog,
+         {1, 1, 1, 0, 0},
+         "Frequency (Hz), Left (dB), Right (dB), Trace A (dB)",
+         {0, 1, 2}},
+        {"octave with C",
+         kModeOctave,
+         {1, 0, 0, 0, 1},
+         "Frequency (Hz), Left (dB), Trace C (dB)",
+         {0, 4}},
+        {"transfer log", kModeTransferLog, {1, 1, 0, 0, 0}, "Frequency (Hz), dB", {}},
+        {"transfer linear with B",
+         kModeTransferLinear,
+         {1, 1, 0, 1, 0},
+         "Frequency (Hz), dB, Trace B (dB)",
+         {3}},
+        {"phase with A and C",
+         kModePhaseLog,
+         {1, 1, 1, 0, 1},
+         "Frequency (Hz), Phase, Trace A (dB), Trace C (dB)",
+         {2, 4}},
+    };
+    for (const ExportCase& c : cases) {
+        displayMode = c.mode;
+        for (int t = 0; t < kTraceCount; ++t)
+            traceVisible[t] = c.visible[t];
+        EXPECT_EQ(Exported(), Expected(c.header, c.mode, c.columns)) << c.name;
+    }
+}
+
+TEST_F(TraceExport, SecondLineAtFortyFourKilohertz) {
+    AnalyseFree();
+    ASSERT_TRUE(AnalyseInit(44100, 8192));
+    const std::string file = Exported();
+    const size_t second = file.find("\r\n", file.find("\r\n") + 2) + 2;
+    EXPECT_EQ(file.substr(second, 6), "5.38, ");
+    size_t lines = 0;
+    for (size_t p = file.find("\r\n"); p != std::string::npos; p = file.find("\r\n", p + 2))
+        ++lines;
+    EXPECT_EQ(lines, 4098u); // header and 4097 bins
+}
+
+TEST_F(TraceExport, FailuresAreReported) {
+    EXPECT_EQ(ExportTraces("/nonexistent-dir/trace.txt"), 0);
+    EXPECT_EQ(ExportTraces(nullptr), 0);
+    // A device that accepts the file but has no room for it.
+    std::ifstream full("/dev/full");
+    if (full) {
+        EXPECT_EQ(ExportTraces("/dev/full"), 0);
+    }
+    AnalyseFree();
+    EXPECT_EQ(ExportTraces(path_.c_str()), 0) << "nothing to export without an analysis";
+}
+
+} // namespace

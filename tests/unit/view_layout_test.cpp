@@ -1,0 +1,114 @@
+// Shared view geometry: the log axis position, frequency labels, value mappings and the
+// peak-hold table and rule.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/alloc.h"
+#include "app/state.h"
+#include "views/view_layout.h"
+
+namespace {
+
+TEST(LogPosition, IsLog2OverFifteenWithinTheBisectionTolerance) {
+    EXPECT_EQ(LogPosition(0.0), 0.0);
+    for (double v : {1.0, 2.0, 3.0, 31.5, 440.0, 1000.0, 5.38330078125, 22050.0, 32768.0}) {
+        const double expected = std::log2(v) / 15.0;
+        EXPECT_NEAR(LogPosition(v), expected, 0.001 / 15.0) << v;
+        EXPECT_LE(LogPosition(v), expected + 1e-12) << "the lower bracket is returned: " << v;
+    }
+    EXPECT_EQ(LogPosition(0.5), 0.0);
+    EXPECT_NEAR(LogPosition(1e6), 1.0, 0.001 / 15.0);
+}
+
+TEST(FrequencyLabels, TrailingZerosAndPointGoButNotBeyond) {
+    const struct {
+        int hz;
+        const char* text;
+    } cases[] = {{0, "0"},       {4, "4"},       {31, "31"},      {500, "500"},
+                 {999, "999"},   {1000, "1K"},   {2500, "2.5K"},  {12250, "12.25K"},
+                 {10000, "10K"}, {20000, "20K"}, {16000, "16K"},  {32000, "32K"},
+                 {1001, "1K"},   {1004, "1K"},   {1006, "1.01K"}, {100000, "100K"}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(FormatFrequencyLabel(c.hz), c.text) << c.hz;
+}
+
+TEST(ValueMappings, ScalesAndRanges) {
+    ResetAnalyzerState();
+    ASSERT_TRUE(SetPlotSize(450, 180)); // 400 x 90 plot
+    EXPECT_EQ(plotWidth, 400);
+    EXPECT_EQ(plotHeight, 90);
+    EXPECT_EQ(SpectrumY(0.0, 65, 90), 65);
+    EXPECT_EQ(SpectrumY(-100.0, 65, 90), 155);
+    EXPECT_EQ(SpectrumY(-50.0, 65, 90), 110);
+    EXPECT_EQ(SpectrumY(20.0, 65, 90), 47);
+    EXPECT_EQ(SpectrumY(-33.3, 85, 70), 108); // 85 + 23.31 truncated
+    const struct {
+        double scale, edgeDb, edgeDegrees;
+    } scales[] = {{0.5, 25.0, 45.0}, {1.0, 50.0, 90.0}, {2.0, 100.0, 180.0}};
+    for (const auto& s : scales) {
+        verticalScale = s.scale;
+        EXPECT_EQ(TransferY(0.0), 110);
+        EXPECT_EQ(TransferY(s.edgeDb), 65) << s.scale;
+        EXPECT_EQ(TransferY(-s.edgeDb), 155) << s.scale;
+        EXPECT_EQ(PhaseY(s.edgeDegrees), 65) << s.scale;
+        EXPECT_EQ(PhaseY(-s.edgeDegrees), 155) << s.scale;
+    }
+    EXPECT_EQ(WaveformY(0), 110);
+    EXPECT_EQ(WaveformY(32767), 159);
+    EXPECT_EQ(WaveformY(-32768), 60);
+    EXPECT_EQ(WaveformY(16384), 135);
+}
+
+TEST(PeakHold, TableFollowsThePlotWidth) {
+    ResetAnalyzerState();
+    for (int width : {450, 720, 1920, 4000}) {
+        ASSERT_TRUE(SetPlotSize(width, 480));
+        ASSERT_EQ(peakHoldCount, width - 50 + 1);
+        // Every record of a plot wider than 2048 columns is usable.
+        peakHoldTable[peakHoldCount - 1].valueDb = 1.0f;
+        ResetPeakHold();
+        EXPECT_EQ(peakHoldTable[peakHoldCount - 1].valueDb, -100.0f);
+        EXPECT_EQ(peakHoldTable[0].timeMs, 0u);
+    }
+}
+
+TEST(PeakHold, FailedTableLeavesNoRecords) {
+    ResetAnalyzerState();
+    ASSERT_TRUE(SetPlotSize(450, 180));
+    alloc::FailAfter(0);
+    EXPECT_FALSE(SetPlotSize(800, 300));
+    alloc::FailAfter(-1);
+    EXPECT_EQ(peakHoldCount, 0);
+    ResetPeakHold();
+    ASSERT_TRUE(SetPlotSize(800, 300));
+    EXPECT_EQ(peakHoldCount, 751);
+}
+
+TEST(PeakHold, RuleHoldsTwoSecondsOrForever) {
+    ResetAnalyzerState();
+    const struct {
+        int infinite;
+        float start;
+        uint32_t startTime;
+        float v;
+        uint32_t now;
+        float expected;
+    } cases[] = {
+        {0, -40.0f, 1000, -30.0f, 1001, -30.0f},        // rises at once
+        {0, -40.0f, 1000, -40.0f, 1001, -40.0f},        // equal counts as reaching it
+        {0, -40.0f, 1000, -60.0f, 3000, -40.0f},        // held for 2000 ms
+        {0, -40.0f, 1000, -60.0f, 3001, -60.0f},        // then falls to the current value
+        {0, -40.0f, 0xFFFFFF00u, -60.0f, 1000, -40.0f}, // tick count wrapped: 1256 ms old
+        {1, -40.0f, 1000, -60.0f, 90000, -40.0f},       // held forever
+        {1, -40.0f, 1000, -20.0f, 90000, -20.0f},       // but still rises
+    };
+    for (const auto& c : cases) {
+        peakHoldInfinite = c.infinite;
+        PeakHoldRecord r{c.startTime, c.start};
+        ApplyPeakHold(r, c.v, c.now);
+        EXPECT_EQ(r.valueDb, c.expected) << c.v << " at " << c.now;
+    }
+}
+
+} // namespace
