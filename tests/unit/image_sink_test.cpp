@@ -9,6 +9,7 @@
 
 #include "port/headless/headless.h"
 #include "port/port.h"
+#include "test_bitmaps.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ TEST(ImageSink, FilesReadBackExactly) {
     for (const auto& size : sizes) {
         const headless::Image image = Pattern(size[0], size[1]);
         for (const char* ext : {".png", ".bmp"}) {
-            const std::string path = ::testing::TempDir() + "sink" + ext;
+            const std::string path = testbmp::TempPath(std::string("sink") + ext);
             ASSERT_TRUE(headless::WriteImage(image, path));
             headless::Image back;
             ASSERT_TRUE(headless::ReadImage(path, &back)) << ext;
@@ -55,7 +56,7 @@ TEST(ImageSink, FilesReadBackExactly) {
             EXPECT_EQ(back.pixels, image.pixels) << ext << " " << size[0] << "x" << size[1];
         }
     }
-    std::ifstream png(::testing::TempDir() + "sink.png", std::ios::binary);
+    std::ifstream png(testbmp::TempPath("sink.png"), std::ios::binary);
     const std::vector<char> bytes{std::istreambuf_iterator<char>(png), {}};
     ASSERT_GT(bytes.size(), 8u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 8), "\x89PNG\r\n\x1a\n");
@@ -70,7 +71,7 @@ TEST(ImageSink, RefusesWhatItCannotWriteOrRead) {
     EXPECT_FALSE(headless::WriteImage(Pattern(2, 2), ::testing::TempDir() + "no/such/dir.png"));
     headless::Image out;
     EXPECT_FALSE(headless::ReadImage(::testing::TempDir() + "missing.png", &out));
-    const std::string garbage = ::testing::TempDir() + "garbage.png";
+    const std::string garbage = testbmp::TempPath("garbage.png");
     std::ofstream(garbage, std::ios::binary) << "\x89PNG\r\n\x1a\nnot really";
     EXPECT_FALSE(headless::ReadImage(garbage, &out));
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace testbmp {
 
 inline void Put32(std::vector<uint8_t>& v, uint32_t x) {
@@ -88,8 +90,14 @@ inline std::vector<uint8_t> AsFile(const std::vector<uint8_t>& resource) {
     return f;
 }
 
+// A file in the temporary directory named for this process, so that test runs of several build
+// trees side by side do not share it.
+inline std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + "tonalyx-" + std::to_string(getpid()) + "-" + name;
+}
+
 inline std::string WriteTemp(const std::vector<uint8_t>& bytes, const std::string& name) {
-    const std::string path = ::testing::TempDir() + name;
+    const std::string path = TempPath(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
