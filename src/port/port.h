@@ -19,12 +19,14 @@
 // * Wave-in and wave-out devices: opened and closed by the thread that owns the engine object
 //   (the UI thread); buffers are prepared, queued and unprepared, and recording is started and
 //   stopped, by the owner and by its worker under the owner's own lock, never concurrently.
-// * Presentation, input state, controls, dialogs, mixer and help: UI thread only.
+// * Presentation, input state, controls, dialogs, splash, mixer and help: UI thread only.
 // * Modal message loops: UI thread only; they read the same queue as PeekOwnMessage.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace port {
 
@@ -154,6 +156,33 @@ struct WaveHeader {
 // bytesRecorded brought up to date; null for any other message.
 WaveHeader* WaveHeaderOfMessage(const Message& message);
 
+// ---- Wave-out (opened and closed by the owner's thread; buffers per the contract above)
+// -------------
+
+// Number of wave-out devices; they are numbered 0 .. count - 1.
+uint32_t WaveOutDeviceCount();
+
+// Opens device `index` for the format. Every buffer the device has finished with (played or
+// returned by ResetWaveOut) comes back as MM_WOM_DONE posted to the thread threadId, with the
+// header in reach of WaveHeaderOfMessage. Null when the device is missing or refuses the format.
+WaveDevice OpenWaveOut(uint32_t index, const WaveFormat& format, uint32_t threadId);
+
+// A buffer is prepared once before it is written and unprepared once the device has returned it;
+// a header must be unprepared before its data, length or user value change. Unpreparing a header
+// that is not prepared does nothing and succeeds; one still queued fails.
+bool PrepareWaveOut(WaveDevice device, WaveHeader* header);
+bool UnprepareWaveOut(WaveDevice device, WaveHeader* header);
+// Queues a prepared buffer behind the ones already queued.
+bool WriteWaveOut(WaveDevice device, WaveHeader* header);
+
+// Pausing keeps the queued buffers; restarting plays on from where it stopped.
+bool PauseWaveOut(WaveDevice device);
+bool RestartWaveOut(WaveDevice device);
+// Stops playing and returns every queued buffer at once (each one posts its MM_WOM_DONE).
+bool ResetWaveOut(WaveDevice device);
+// Fails while buffers are still queued.
+bool CloseWaveOut(WaveDevice device);
+
 // ---- Drawing surface: platform bitmaps, presentation and the platform font (UI thread)
 // ---------
 
@@ -218,5 +247,84 @@ void DispatchToWindow(const Message& message);
 
 // Posts the quit message with exitCode to the calling thread, ending its message loops.
 void PostQuit(int exitCode);
+// ---- Wave-in: capture devices (per the contract above)
+// ---------------------------------------------------------
+
+// Number of capture devices; their ids are 0 .. count - 1.
+uint32_t WaveInDeviceCount();
+// Opens capture device deviceId for format. The device posts MM_WIM_DATA to the thread threadId
+// for every buffer it has finished with (WaveHeaderOfMessage finds the header), as a
+// thread-callback device does. False when there is no such device or it refuses the format.
+bool OpenWaveIn(uint32_t deviceId, const WaveFormat& format, uint32_t threadId, WaveDevice* out);
+// Prepares a header from its data, bufferLength, user and flags (0 for a capture buffer).
+bool PrepareWaveIn(WaveDevice device, WaveHeader* header);
+// Fails while the buffer is still queued.
+bool UnprepareWaveIn(WaveDevice device, WaveHeader* header);
+// Queues a prepared buffer for recording.
+bool AddWaveInBuffer(WaveDevice device, WaveHeader* header);
+// True once the device has finished with the buffer, until it is queued again: its buffer-done
+// message may not have been handled yet.
+bool WaveInBufferDone(WaveDevice device, const WaveHeader* header);
+bool StartWaveIn(WaveDevice device);
+// Stops recording; a partly filled buffer comes back with what it holds, the empty ones stay
+// queued for the next start.
+bool StopWaveIn(WaveDevice device);
+// Stops recording and gives every queued buffer back.
+bool ResetWaveIn(WaveDevice device);
+// Fails while buffers are queued.
+bool CloseWaveIn(WaveDevice device);
+
+// ---- Mixer inputs (UI thread)
+// -----------------------------------------------------------------------
+// The capture input is chosen through the input selector of the wave-in destination on the
+// mixer of the chosen wave-in device. Every failure is reported to the user by message box
+// (caption "CMixerBase::Init" or "CMixerBase::InitMXDetails") and comes back as the failure
+// result below; a wave-in destination without an input selector is such a failure.
+
+using StringList = std::vector<std::string>;
+
+// Replaces *names with the selector's input names in item order and returns their count; on
+// failure returns 0 and leaves *names as it was.
+int GetInputLineNames(StringList* names);
+// Index of the selected input, or -1 when none is selected or the selector cannot be read.
+int GetSelectedInputLine();
+// Makes input index the only selected one. 1 when the selector was found and index is one of its
+// inputs (whether or not the driver took the change), else 0.
+int SelectInputLine(int index);
+
+// Opens the long-lived notification handle: from now on every control change of that mixer,
+// made by this program or elsewhere, posts MM_MIXM_CONTROL_CHANGE to window. False (and
+// reported) when the mixer cannot be opened; false without a report when it is already open.
+bool OpenMixerNotifications(WindowHandle window);
+// Closes it; may be repeated.
+void CloseMixerNotifications();
+
+// The modal "Select Mixer Device" dialog listing the wave-in devices. IDOK when the user chose a
+// device (later operations use it; the notification handle keeps its device), IDCANCEL otherwise.
+int SelectMixerDevice(WindowHandle owner);
+
+// ---- Splash, about dialog and help (UI thread)
+// ----------------------------------------------------------
+
+// Shows the start-up splash picture for five seconds in a window shaped like it, without owner;
+// returns at once (the main loop delivers its messages). Without the picture nothing is shown.
+void ShowSplashWindow();
+// Runs the modal about dialog owned by owner.
+void ShowAboutDialog(WindowHandle owner);
+
+constexpr char kHelpFile[] = "TONALYX.HLP";
+// Opens kHelpFile at its contents in the platform's help viewer, for window.
+void OpenHelpContents(WindowHandle window);
+
+// ---- Save dialog (UI thread)
+// -------------------------------------------------------------------------
+
+constexpr std::size_t kPathChars = 260; // size of a path buffer, terminating zero included
+
+// The modal save-file dialog owned by owner, with title, proposing the file name in path (a
+// buffer of kPathChars characters), all files listed, asking before it overwrites a file and
+// requiring an existing folder. Returns 0 with the chosen full path in path when the user
+// confirmed a name; 1 on cancel or error, with path as it was.
+int AskSaveFileName(WindowHandle owner, const char* title, char* path);
 
 } // namespace port

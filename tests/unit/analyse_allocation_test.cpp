@@ -1,50 +1,11 @@
-// The frame's analysis takes no memory from the heap: this test binary counts every operator new
-// and runs Analyse in each of its paths between two readings of the count.
+// The frame's analysis takes no memory from the heap: Analyse runs in each of its paths between
+// two readings of this thread's allocation count.
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include "analysis/spectrum.h"
 #include "analysis/weighting.h"
+#include "alloc_counter.h"
 #include "analysis_test_support.h"
-
-namespace {
-std::atomic<long> heapAllocations{0};
-
-void* Allocate(std::size_t size) {
-    heapAllocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (void* p = Allocate(size))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -53,6 +14,7 @@ using namespace analysis_test;
 class AnalyseAllocation : public AnalysisTest {};
 
 TEST_F(AnalyseAllocation, NoPathOfTheAnalysisAllocates) {
+    alloc_counter::CountThisThread();
     struct Path {
         int32_t display;
         int32_t monitor;
@@ -66,9 +28,9 @@ TEST_F(AnalyseAllocation, NoPathOfTheAnalysisAllocates) {
           Path{kModePhaseLog, kMonitorStereo, 20.0, 7}}) {
         displayMode = path.display;
         delayMs = path.delay;
-        const long setupStart = heapAllocations.load();
+        const long setupStart = alloc_counter::Counted();
         Init(44100, 8192);
-        ASSERT_GT(heapAllocations.load(), setupStart); // the count sees the set-up's arrays
+        ASSERT_GT(alloc_counter::Counted(), setupStart); // the count sees the set-up's arrays
         monitorMode = path.monitor;
         liveChannelCount = path.monitor == kMonitorStereo ? 2 : 1;
         smoothingBins = path.smoothing;
@@ -81,10 +43,10 @@ TEST_F(AnalyseAllocation, NoPathOfTheAnalysisAllocates) {
             right = static_cast<int16_t>((j * 104729) % 30000 - 15000);
         });
         Analyse(sampleWindow); // the first analysis may build the FFT's tables (static storage)
-        const long before = heapAllocations.load();
+        const long before = alloc_counter::Counted();
         for (int frame = 0; frame < 3; ++frame)
             Analyse(sampleWindow);
-        const long after = heapAllocations.load();
+        const long after = alloc_counter::Counted();
         EXPECT_EQ(after, before) << "display " << path.display << " monitor " << path.monitor;
         AnalyseFree();
     }

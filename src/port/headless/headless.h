@@ -1,6 +1,6 @@
 // Controls of the headless port, for tests and tonalyx-cli: the virtual clock, the record of
-// message boxes, the resource table and the image sink of presented frames. Any thread unless
-// noted.
+// message boxes, the resource table, the image sink of presented frames, WAV files and the
+// simulated capture devices. Any thread unless noted.
 #pragma once
 
 #include <cstddef>
@@ -83,5 +83,113 @@ void PostMouse(port::WindowHandle window, uint32_t message, int x, int y);
 void SetIdleHook(std::function<void()> hook);
 // The messages handed to port::DispatchToWindow since the last call, oldest first.
 std::vector<port::Message> TakeDispatched();
+
+// ---- WAV files: 16-bit PCM, mono or stereo ----
+struct WavAudio {
+    uint16_t channels = 0;
+    uint32_t rate = 0;
+    std::vector<int16_t> samples; // interleaved frames
+};
+// Reads a RIFF/WAVE image. Anything else, or a file whose chunks do not fit inside it, is
+// refused with a reason in *error and *out left unchanged.
+bool ParseWav(const uint8_t* bytes, std::size_t size, WavAudio* out, std::string* error);
+bool LoadWav(const std::string& path, WavAudio* out, std::string* error);
+
+// ---- Wave-in: simulated capture devices ----
+// Every device records the same source. A recording device captures the frames of the time that
+// passes on the port's clock (TickCount): a buffer is done once the clock has passed its last
+// frame. On the virtual clock a test advances time (AdvanceTime, SetTime, SleepMs) and then calls
+// WaitCaptureIdle; on the real clock the frames come in real time. Frames due while no buffer is
+// queued are lost, as on a sound card. Set the source and devices before a device is opened.
+struct CaptureSource {
+    enum class Kind {
+        Silence,
+        Sine,
+        Noise,       // uniform white noise
+        DelayedPair, // noise on the left, the same noise delayFrames later on the right
+        Sequence,    // frame n: left = n & 0xffff, right = n >> 16 (mono: n & 0xffff)
+        Wav,         // audio at its own rate (a device refuses any other), silent after the end
+    };
+    Kind kind = Kind::Silence;
+    double frequencyHz = 1000.0; // Sine
+    double level = 0.5;          // peak of Sine, Noise and DelayedPair, a fraction of full scale
+    uint32_t delayFrames = 0;    // DelayedPair
+    uint32_t seed = 1;           // Noise and DelayedPair
+    WavAudio wav;                // Wav
+    bool loop = false;           // Wav: start again after the end
+};
+void SetCaptureSource(const CaptureSource& source);
+// count devices (0: a machine without capture devices); device i refuses every format when bit i
+// of refusingMask is set.
+void SetCaptureDevices(uint32_t count, uint32_t refusingMask = 0);
+// Every n-th buffer a device finishes comes back after only `bytes` bytes (a short buffer); the
+// next one goes on from there. n = 0 switches this off.
+void SetCaptureShortBuffers(uint32_t n, uint32_t bytes);
+// Back to one device that accepts every format, silence, no short buffers.
+void ResetCapture();
+// Lets every open device capture up to the clock's present time, then waits until the owner has
+// queued every buffer the devices finished again (its callback may still be running). False
+// after timeoutMs of real time. Devices cannot close meanwhile.
+bool WaitCaptureIdle(uint32_t timeoutMs = 5000);
+struct CaptureStats {
+    uint32_t openDevices;     // devices open now
+    uint32_t lastDeviceId;    // id of the device opened last
+    bool recording;           // some open device records
+    uint32_t queuedBuffers;   // buffers queued in the open devices
+    uint64_t framesCaptured;  // frames put into buffers since the device opened last
+    uint64_t framesLost;      // frames due while no buffer was queued, likewise
+    uint32_t buffersFinished; // buffers given back, likewise
+};
+CaptureStats GetCaptureStats();
+
+// ---- Threads ----
+// The priority last given to the worker thread with that id (port::CurrentThreadId on it); 0
+// (normal) for one that never had one set or has ended.
+int WorkerPriority(uint32_t threadId);
+// ---- Mixer: the wave-in devices and the input selector of each one's mixer (UI thread) ----
+struct MixerDevice {
+    std::string name;                // the wave-in device's product name
+    bool hasSelector = true;         // false: the wave-in destination has no input selector
+    std::vector<std::string> inputs; // the selector's items
+    int selected = -1;               // the item whose value is 1; -1: every value 0
+};
+// Replaces the devices (an empty list: no mixer at all) and chooses device 0; an open
+// notification handle stays open on its device. Until set there is one device,
+// "Headless Audio", with the inputs "Microphone" and "Line In" and the microphone selected.
+void SetMixerDevices(const std::vector<MixerDevice>& devices);
+// The device as it stands now, with the selection the program or others made.
+MixerDevice MixerDeviceState(int device);
+// The device index that later mixer operations use (SelectMixerDevice changes it).
+int MixerDeviceIndex();
+// A change made elsewhere, for example in the system's mixer panel: selects the input (-1 clears
+// the selection) and, when the notification handle is open on that device, posts
+// MM_MIXM_CONTROL_CHANGE to its window, as every control change does.
+void ChangeMixerInputElsewhere(int device, int input);
+// The notifications posted since the last call, oldest first; forgets them.
+std::vector<port::Message> TakeMixerNotifications();
+// How the next "Select Mixer Device" dialogs end: the index of the device chosen with OK, or -1
+// (also an index the dialog does not list) for Cancel. Cancel until set.
+void SetMixerDeviceAnswer(int device);
+
+// ---- Save dialog (UI thread) ----
+// The path that every later save dialog confirms, or null for Cancel (the default).
+void SetSaveAnswer(const char* path);
+struct SaveRequest {
+    void* owner;
+    std::string title;
+    std::string proposed; // the path the dialog was opened with
+};
+// The save dialogs shown since the last call; forgets them.
+std::vector<SaveRequest> TakeSaveRequests();
+
+// ---- Splash, about dialog and help (UI thread): recorded, nothing is shown ----
+enum class WindowRequest { Splash, About, Help };
+struct ShownWindow {
+    WindowRequest what;
+    void* owner;      // the owner, or for help the window it was opened for
+    std::string file; // the help file; empty for the others
+};
+// The requests made since the last call, oldest first; forgets them.
+std::vector<ShownWindow> TakeShownWindows();
 
 } // namespace headless

@@ -19,6 +19,7 @@ struct Queue {
 };
 
 struct Worker {
+    uint32_t id = 0;
     std::mutex lock;
     std::condition_variable ended;
     bool done = false;
@@ -32,6 +33,7 @@ struct Event {
 
 std::mutex registryLock;
 std::map<uint32_t, std::shared_ptr<Queue>> queues;
+std::map<uint32_t, int> priorities;
 uint32_t nextThreadId = 1;
 
 thread_local uint32_t ownId = 0;
@@ -57,6 +59,7 @@ uint32_t RegisterQueue() {
 void ForgetQueue(uint32_t id) {
     std::lock_guard<std::mutex> guard(registryLock);
     queues.erase(id);
+    priorities.erase(id);
 }
 
 } // namespace
@@ -66,6 +69,7 @@ namespace port {
 ThreadHandle CreateWorkerThread(ThreadProc proc, void* arg, uint32_t* threadId) {
     auto worker = std::make_shared<Worker>();
     const uint32_t id = RegisterQueue();
+    worker->id = id;
     try {
         std::thread([worker, proc, arg, id] {
             ownId = id;
@@ -85,7 +89,14 @@ ThreadHandle CreateWorkerThread(ThreadProc proc, void* arg, uint32_t* threadId) 
 }
 
 bool SetWorkerPriority(ThreadHandle thread, int priority) {
-    return thread != nullptr;
+    if (thread == nullptr)
+        return false;
+    const uint32_t id = (*static_cast<std::shared_ptr<Worker>*>(thread))->id;
+    std::lock_guard<std::mutex> guard(registryLock);
+    // A thread that has ended keeps no record.
+    if (queues.count(id) != 0)
+        priorities[id] = priority;
+    return true;
 }
 
 bool WaitWorker(ThreadHandle thread, uint32_t timeoutMs) {
@@ -166,6 +177,12 @@ void PostInput(port::WindowHandle window, uint32_t message, uintptr_t wParam, in
     std::shared_ptr<Queue> q = OwnQueue();
     std::lock_guard<std::mutex> guard(q->lock);
     q->messages.push_back({window, message, wParam, lParam});
+}
+
+int WorkerPriority(uint32_t threadId) {
+    std::lock_guard<std::mutex> guard(registryLock);
+    auto found = priorities.find(threadId);
+    return found == priorities.end() ? port::kPriorityNormal : found->second;
 }
 
 } // namespace headless

@@ -1,10 +1,22 @@
-// The Windows side of the platform boundary: clock, message boxes and resources.
+// The Windows side of the platform boundary: clock, message boxes (or the test program's record
+// of them) and resources.
 // Threads as the contract in src/port/port.h says.
 #include <windows.h>
 
 #include <mmsystem.h>
 
 #include "port/port.h"
+#include "port/win32/win32_hooks.h"
+
+namespace {
+
+MessageBoxHook messageBoxHook = nullptr;
+
+} // namespace
+
+void SetMessageBoxHook(MessageBoxHook hook) {
+    messageBoxHook = hook;
+}
 
 namespace port {
 
@@ -17,6 +29,8 @@ void SleepMs(uint32_t ms) {
 }
 
 int ShowMessage(const char* text, const char* caption, unsigned flags) {
+    if (messageBoxHook != nullptr)
+        return messageBoxHook(text, caption, flags);
     return MessageBoxA(GetFocus(), text, caption, flags);
 }
 
