@@ -12,6 +12,7 @@
 #include "app/state.h"
 #include "port/headless/headless.h"
 #include "scratch_dir.h"
+#include "sound/sound.h"
 #include "views/readouts.h"
 #include "views/view_layout.h"
 
@@ -31,6 +32,7 @@ protected:
     }
     void TearDown() override {
         app.Shutdown();
+        soundEngine.Close();
         headless::ResetCapture();
         ScratchDirTest::TearDown();
     }

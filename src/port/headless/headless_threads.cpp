@@ -31,9 +31,13 @@ struct Event {
     bool signalled = false;
 };
 
-std::mutex registryLock;
-std::map<uint32_t, std::shared_ptr<Queue>> queues;
-std::map<uint32_t, int> priorities;
+// The registry is never destroyed: a worker may still be ending while the program's static
+// objects are destroyed (the sound engine closes its thread from its own destructor), and its
+// last act is to remove its queue here.
+std::mutex& registryLock = *new std::mutex;
+std::map<uint32_t, std::shared_ptr<Queue>>& queues =
+    *new std::map<uint32_t, std::shared_ptr<Queue>>;
+std::map<uint32_t, int>& priorities = *new std::map<uint32_t, int>;
 uint32_t nextThreadId = 1;
 
 thread_local uint32_t ownId = 0;
