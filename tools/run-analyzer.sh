@@ -6,10 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh windows
-cmake -S . -B build/win32 -G Ninja -Wno-dev -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake \
+cmake -S . -B build/analyzer -G Ninja -Wno-dev -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake \
     -DBUILD_TESTING=OFF >/dev/null
-cmake --build build/win32 -j"$(nproc)" --target tonalyx
-exe=$(realpath build/win32/tonalyx.exe)
+cmake --build build/analyzer -j"$(nproc)" --target tonalyx
+exe=$(realpath build/analyzer/tonalyx.exe)
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec wine "$exe"

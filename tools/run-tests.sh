@@ -49,7 +49,7 @@ benchmarks() {
     [ -x build/native/tonalyx_bench ] && build/native/tonalyx_bench --benchmark_min_time=0.01
 }
 windows() {
-    configure_build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake &&
+    configure_build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DBUILD_TESTING=ON &&
         tools/run-win32-tests.sh build/win32
 }
 

@@ -61,7 +61,8 @@ box=$(e2e_content_box splash.png)
 [ "$box" = "116x85+$((X + 5))+$((Y + 10))" ] ||
     e2e_fail "visible part is $box, expected the disc and the square only"
 finish_splash SHAPE
-[ "$MS" -ge 4900 ] && [ "$MS" -le 9000 ] || e2e_fail "splash lived $MS ms"
+# A busy machine delays the timer, never brings it forward.
+[ "$MS" -ge 4900 ] && [ "$MS" -le 30000 ] || e2e_fail "splash lived $MS ms"
 e2e_screenshot after.png
 [ "$(convert after.png -format '%[max]' info:)" = 0 ] || e2e_fail "something is left on the screen"
 echo "shaped splash at $X,$Y lived $MS ms"
@@ -87,5 +88,5 @@ sleep 1
 e2e_screenshot invisible.png
 [ "$(convert invisible.png -format '%[max]' info:)" = 0 ] || e2e_fail "the all-key splash shows"
 finish_splash ALLKEY
-[ "$MS" -ge 4900 ] && [ "$MS" -le 9000 ] || e2e_fail "invisible splash lived $MS ms"
+[ "$MS" -ge 4900 ] && [ "$MS" -le 30000 ] || e2e_fail "invisible splash lived $MS ms"
 echo "invisible splash lived $MS ms"
