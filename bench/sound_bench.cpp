@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "heap_count.h"
+#include "alloc_counter.h"
 #include "port/headless/headless_wave_out.h"
 #include "sound/sound.h"
 
@@ -13,13 +13,14 @@ namespace {
 // state.range(0): 0 mono, 1 stereo.
 void BM_MixBlockEightVoices(benchmark::State& state) {
     headless::SetWaveOutPacing(headless::WaveOutPacing::Manual);
+    alloc_counter::CountThisThread();
     Sound engine;
-    const std::size_t beforeOpen = HeapAllocations();
+    const long beforeOpen = alloc_counter::Counted();
     if (!engine.Open(44100, static_cast<int>(state.range(0)))) {
         state.SkipWithError("the engine did not open");
         return;
     }
-    if (HeapAllocations() == beforeOpen) {
+    if (alloc_counter::Counted() == beforeOpen) {
         state.SkipWithError("the count does not see the engine's buffers");
         return;
     }
@@ -33,13 +34,13 @@ void BM_MixBlockEightVoices(benchmark::State& state) {
         engine.PlaySample(fx);
     }
     std::vector<uint8_t> out(engine.MixBlockFrames() * 2);
-    const std::size_t before = HeapAllocations();
+    const long before = alloc_counter::Counted();
     for (auto _ : state) {
         std::lock_guard<std::mutex> guard(engine.VoiceLock());
         engine.MixBlock(out.data());
         benchmark::DoNotOptimize(out.data());
     }
-    const std::size_t allocated = HeapAllocations() - before;
+    const long allocated = alloc_counter::Counted() - before;
     state.counters["allocations"] = static_cast<double>(allocated);
     state.SetItemsProcessed(state.iterations() * engine.MixBlockFrames());
     if (allocated != 0)

@@ -2,19 +2,15 @@
 // object's owner and its worker under the owner's lock, as the contract in src/port/port.h says.
 #include <windows.h>
 
-#include <cstring>
 #include <mmsystem.h>
 
 #include "port/port.h"
+#include "port/win32/win32_wave.h"
 
 namespace {
 
 HWAVEIN Handle(port::WaveDevice device) {
     return static_cast<HWAVEIN>(device);
-}
-
-WAVEHDR* Platform(port::WaveHeader* header) {
-    return reinterpret_cast<WAVEHDR*>(header->platform);
 }
 
 } // namespace
@@ -26,14 +22,7 @@ uint32_t WaveInDeviceCount() {
 }
 
 bool OpenWaveIn(uint32_t deviceId, const WaveFormat& format, uint32_t threadId, WaveDevice* out) {
-    WAVEFORMATEX wfx{};
-    wfx.wFormatTag = format.formatTag;
-    wfx.nChannels = format.channels;
-    wfx.nSamplesPerSec = format.samplesPerSec;
-    wfx.nAvgBytesPerSec = format.avgBytesPerSec;
-    wfx.nBlockAlign = format.blockAlign;
-    wfx.wBitsPerSample = format.bitsPerSample;
-    wfx.cbSize = format.extraSize;
+    WAVEFORMATEX wfx = win32_wave::PlatformFormat(format);
     HWAVEIN handle = nullptr;
     if (waveInOpen(&handle, deviceId, &wfx, threadId, 0, CALLBACK_THREAD) != MMSYSERR_NOERROR)
         return false;
@@ -42,22 +31,18 @@ bool OpenWaveIn(uint32_t deviceId, const WaveFormat& format, uint32_t threadId, 
 }
 
 bool PrepareWaveIn(WaveDevice device, WaveHeader* header) {
-    WAVEHDR* wave = Platform(header);
-    std::memset(wave, 0, sizeof *wave);
-    wave->lpData = reinterpret_cast<LPSTR>(header->data);
-    wave->dwBufferLength = header->bufferLength;
-    wave->dwUser = header->user;
-    wave->dwFlags = header->flags;
+    WAVEHDR* wave = win32_wave::DescribeBuffer(header);
     return waveInPrepareHeader(Handle(device), wave, sizeof *wave) == MMSYSERR_NOERROR;
 }
 
 bool UnprepareWaveIn(WaveDevice device, WaveHeader* header) {
-    return waveInUnprepareHeader(Handle(device), Platform(header), sizeof(WAVEHDR)) ==
-           MMSYSERR_NOERROR;
+    return waveInUnprepareHeader(Handle(device), win32_wave::PlatformHeader(header),
+                                 sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
 }
 
 bool AddWaveInBuffer(WaveDevice device, WaveHeader* header) {
-    return waveInAddBuffer(Handle(device), Platform(header), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    return waveInAddBuffer(Handle(device), win32_wave::PlatformHeader(header), sizeof(WAVEHDR)) ==
+           MMSYSERR_NOERROR;
 }
 
 bool WaveInBufferDone(WaveDevice, const WaveHeader* header) {

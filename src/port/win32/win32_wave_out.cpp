@@ -2,19 +2,15 @@
 // engine's own thread as MM_WOM_DONE messages. Called by the engine's owner and its worker.
 #include <windows.h>
 
-#include <cstring>
 #include <mmsystem.h>
 
 #include "port/port.h"
+#include "port/win32/win32_wave.h"
 
 namespace {
 
 HWAVEOUT Handle(port::WaveDevice device) {
     return static_cast<HWAVEOUT>(device);
-}
-
-WAVEHDR* Platform(port::WaveHeader* header) {
-    return reinterpret_cast<WAVEHDR*>(header->platform);
 }
 
 } // namespace
@@ -26,14 +22,7 @@ uint32_t WaveOutDeviceCount() {
 }
 
 WaveDevice OpenWaveOut(uint32_t index, const WaveFormat& format, uint32_t threadId) {
-    WAVEFORMATEX wf{};
-    wf.wFormatTag = format.formatTag;
-    wf.nChannels = format.channels;
-    wf.nSamplesPerSec = format.samplesPerSec;
-    wf.nAvgBytesPerSec = format.avgBytesPerSec;
-    wf.nBlockAlign = format.blockAlign;
-    wf.wBitsPerSample = format.bitsPerSample;
-    wf.cbSize = format.extraSize;
+    WAVEFORMATEX wf = win32_wave::PlatformFormat(format);
     HWAVEOUT device = nullptr;
     if (waveOutOpen(&device, index, &wf, threadId, 0, CALLBACK_THREAD) != MMSYSERR_NOERROR)
         return nullptr;
@@ -41,24 +30,21 @@ WaveDevice OpenWaveOut(uint32_t index, const WaveFormat& format, uint32_t thread
 }
 
 bool PrepareWaveOut(WaveDevice device, WaveHeader* header) {
-    WAVEHDR* wave = Platform(header);
     // Rewriting a header the device still holds would corrupt its queue.
-    if ((wave->dwFlags & WHDR_PREPARED) != 0)
+    if ((win32_wave::PlatformHeader(header)->dwFlags & WHDR_PREPARED) != 0)
         return false;
-    std::memset(wave, 0, sizeof(WAVEHDR));
-    wave->lpData = reinterpret_cast<LPSTR>(header->data);
-    wave->dwBufferLength = header->bufferLength;
-    wave->dwUser = header->user;
+    WAVEHDR* wave = win32_wave::DescribeBuffer(header);
     return waveOutPrepareHeader(Handle(device), wave, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
 }
 
 bool UnprepareWaveOut(WaveDevice device, WaveHeader* header) {
-    return waveOutUnprepareHeader(Handle(device), Platform(header), sizeof(WAVEHDR)) ==
-           MMSYSERR_NOERROR;
+    return waveOutUnprepareHeader(Handle(device), win32_wave::PlatformHeader(header),
+                                  sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
 }
 
 bool WriteWaveOut(WaveDevice device, WaveHeader* header) {
-    return waveOutWrite(Handle(device), Platform(header), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    return waveOutWrite(Handle(device), win32_wave::PlatformHeader(header), sizeof(WAVEHDR)) ==
+           MMSYSERR_NOERROR;
 }
 
 bool PauseWaveOut(WaveDevice device) {
