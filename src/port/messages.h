@@ -3,6 +3,8 @@
 // <windows.h> first; every name here then keeps the platform's own definition.
 #pragma once
 
+#include <cstdint>
+
 // Window messages
 #ifndef WM_CREATE
 #define WM_CREATE 0x0001
@@ -194,3 +196,24 @@
 #ifndef IDNO
 #define IDNO 7
 #endif
+
+// Notifications (WM_NOTIFY). The structures mirror the platform's layouts (NMHDR and
+// NMTTDISPINFOA), so the core reads the very notification the frame window forwards.
+#ifndef TTN_NEEDTEXTA
+#define TTN_NEEDTEXTA (0U - 520U)
+#endif
+
+struct NotifyHeader {
+    void* windowFrom;
+    uintptr_t idFrom;
+    unsigned int code;
+};
+
+struct ToolTipTextRequest {
+    NotifyHeader header;
+    char* text;          // the answer: a string that outlives the request
+    char textBuffer[80];
+    void* instance;
+    unsigned int flags;
+    intptr_t lParam;
+};

@@ -30,6 +30,8 @@
 
 namespace port {
 
+using StringList = std::vector<std::string>;
+
 // Opaque platform window (an HWND in the Windows program); null means none.
 using WindowHandle = void*;
 
@@ -83,6 +85,49 @@ bool ClientSize(WindowHandle window, int* width, int* height);
 void SetStatusText(int part, const char* text);
 // The analyzer view's horizontal scroll bar: range 0..maximum, a page of page, at position.
 void SetViewScrollBar(int maximum, int page, int position);
+
+// ---- The control panel (UI thread)
+// -----------------------------------------------------------------------------
+// The tool bars, combo boxes and trackbars of the two rebars, named by their control or command
+// ids (src/ui/control_ids.h); the bands of the rebars by their band ids, which are unique over
+// both rebars. The Windows program talks to its real controls; the headless port keeps a model of
+// them that tests and scripts read and change. The command handler owns every value: the port
+// only builds the controls and reports or sets their state. A control that does not exist reads
+// as empty (-1, 0, "" or false) and ignores changes.
+
+// Builds every band, tool bar, combo box (with the items of src/ui/control_ids.h) and trackbar
+// of both rebars in their order, every check button up, no combo selection, the trackbars at 0,
+// bands 12, 13, 14 and 8 hidden. The Input band (combo 1000, band 11) is built with inputNames
+// as its items, and left out when inputNames is empty.
+void CreateControlPanel(WindowHandle topRebar, const StringList& inputNames);
+
+bool ControlExists(int id);
+// Selected item of a combo box, -1 when none.
+int ComboSelection(int id);
+// Selects an item; -1 clears the selection.
+void SetComboSelection(int id, int item);
+int ComboItemCount(int id);
+std::string ComboItemText(int id, int item);
+// Empties a combo box and fills it with items in order (no selection).
+void SetComboItems(int id, const StringList& items);
+// The edit field of a drop-down combo with one (Delay 1044, Frequency 1012).
+std::string ComboEditText(int id);
+void SetComboEditText(int id, const char* text);
+
+// Check buttons of the tool bars, by command id.
+bool ButtonChecked(int commandId);
+void CheckButton(int commandId, bool down);
+
+int TrackbarPosition(int id);
+void SetTrackbar(int id, int minimum, int maximum, int position);
+
+// Shows or hides a rebar band by its band id.
+void ShowBand(int bandId, bool show);
+bool BandShown(int bandId);
+
+// Check mark of an item of the frame's menu, by command id.
+void CheckMenuItem(int commandId, bool checked);
+bool MenuItemChecked(int commandId);
 
 // ---- Keyboard and mouse state (UI thread)
 // ------------------------------------------------------------
@@ -291,8 +336,6 @@ bool CloseWaveIn(WaveDevice device);
 // mixer of the chosen wave-in device. Every failure is reported to the user by message box
 // (caption "CMixerBase::Init" or "CMixerBase::InitMXDetails") and comes back as the failure
 // result below; a wave-in destination without an input selector is such a failure.
-
-using StringList = std::vector<std::string>;
 
 // Replaces *names with the selector's input names in item order and returns their count; on
 // failure returns 0 and leaves *names as it was.
