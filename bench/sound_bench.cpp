@@ -13,7 +13,7 @@ namespace {
 // state.range(0): 0 mono, 1 stereo.
 void BM_MixBlockEightVoices(benchmark::State& state) {
     headless::SetWaveOutPacing(headless::WaveOutPacing::Manual);
-    alloc_counter::CountThisThread();
+    const alloc_counter::ScopedCount counting;
     Sound engine;
     const long beforeOpen = alloc_counter::Counted();
     if (!engine.Open(44100, static_cast<int>(state.range(0)))) {

@@ -16,6 +16,12 @@ namespace alloc_counter {
 void CountThisThread() {
     countHere = true;
 }
+ScopedCount::ScopedCount() : wasCounting(countHere) {
+    countHere = true;
+}
+ScopedCount::~ScopedCount() {
+    countHere = wasCounting;
+}
 int Counted() {
     return counted;
 }

@@ -4,8 +4,20 @@
 
 namespace alloc_counter {
 
-// Counts the calling thread's allocations from now on.
+// Counts the calling thread's allocations from now on (for a worker thread that ends).
 void CountThisThread();
+// Counts the calling thread's allocations while it lives, so that a test leaves the thread as it
+// found it for the tests after it.
+class ScopedCount {
+public:
+    ScopedCount();
+    ~ScopedCount();
+    ScopedCount(const ScopedCount&) = delete;
+    ScopedCount& operator=(const ScopedCount&) = delete;
+
+private:
+    bool wasCounting;
+};
 int Counted();
 void Reset();
 

@@ -14,7 +14,7 @@ using namespace analysis_test;
 class AnalyseAllocation : public AnalysisTest {};
 
 TEST_F(AnalyseAllocation, NoPathOfTheAnalysisAllocates) {
-    alloc_counter::CountThisThread();
+    const alloc_counter::ScopedCount counting;
     struct Path {
         int32_t display;
         int32_t monitor;
