@@ -13,6 +13,7 @@ public:
     int Shutdown() override;
     int OnCreate() override;
     int ConfirmClose() override;
+    int CreateToolbars(port::WindowHandle rebar) override;
     int Frame() override;
     int OnSize(int32_t width, int32_t height) override;
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;

@@ -75,9 +75,10 @@ struct ResourceData {
 // A name made only of digits ("14") names a numbered resource.
 bool FindResourceData(const char* type, const char* name, ResourceData* out);
 
-// ---- The program's windows and controls (UI thread) ------------------------------------------------
-// The Windows program has one frame window with the analyzer view, a status bar and the tool
-// bars; the headless port keeps the same state for tests and scripts to read and set.
+// ---- The program's windows and controls (UI thread)
+// ------------------------------------------------ The Windows program has one frame window with
+// the analyzer view, a status bar and the tool bars; the headless port keeps the same state for
+// tests and scripts to read and set.
 
 // Size of a window's client area; false (and 0 x 0) for a window that does not exist.
 bool ClientSize(WindowHandle window, int* width, int* height);
@@ -128,6 +129,13 @@ bool BandShown(int bandId);
 // Check mark of an item of the frame's menu, by command id.
 void CheckMenuItem(int commandId, bool checked);
 bool MenuItemChecked(int commandId);
+
+// Control id of a control's window, as a WM_COMMAND or a trackbar's WM_HSCROLL carries it in
+// lParam; 0 for null or a window that is not one of the panel's controls.
+int ControlIdOf(WindowHandle control);
+
+// Asks the frame window to close, as its system menu's Close does (a posted WM_CLOSE).
+void CloseFrameWindow();
 
 // ---- Keyboard and mouse state (UI thread)
 // ------------------------------------------------------------

@@ -1,13 +1,20 @@
-// The command handler: keys, mouse and scroll-bar actions of the analyzer view.
-// User-interface thread only.
+// The command handler: menu commands, tool-bar buttons, trackbars, tool tips, mixer changes, and
+// the keys, mouse and scroll-bar actions of the analyzer view. User-interface thread only.
 #include <cmath>
+#include <string>
 
 #include "analysis/trace_processing.h"
 #include "app/my_class.h"
 #include "app/state.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "ui/combo_commands.h"
+#include "ui/control_ids.h"
+#include "ui/control_panel.h"
+#include "ui/fft_settings_menu.h"
 #include "ui/status_text.h"
+#include "ui/tone_generator.h"
+#include "ui/trace_export.h"
 #include "views/view_layout.h"
 #include "views/zoom.h"
 
@@ -91,6 +98,174 @@ void OnViewScroll(uintptr_t wParam) {
     app.Frame();
 }
 
+void CheckPlayButton(bool down) {
+    port::CheckButton(kCmdPlay, down);
+}
+
+void PlayTone(int updateOnly) {
+    const std::string frequency = port::ComboEditText(kFrequencyCombo);
+    StartTone({frequency.c_str(), port::ComboSelection(kToneCombo),
+               port::TrackbarPosition(kVolumeTrackbar), CheckPlayButton},
+              updateOnly);
+}
+
+// The Volume trackbar retunes a playing tone; any other (the Gain trackbar) sets the gain.
+void OnTrackbar(port::WindowHandle trackbar) {
+    const int id = port::ControlIdOf(trackbar);
+    if (id == kVolumeTrackbar) {
+        if (toneType != kToneOff)
+            PlayTone(1);
+    } else {
+        gainDb = static_cast<float>(port::TrackbarPosition(kGainTrackbar) - 20);
+    }
+    UpdateStatusText();
+}
+
+void SaveTraces() {
+    char path[port::kPathChars] = "trace.txt";
+    if (port::AskSaveFileName(app.viewWindow, "Save Traces", path) != 0)
+        return;
+    if (!ExportTraces(path))
+        port::ShowMessage("Unable to write the trace file", "ExportTraces",
+                          MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ShowAbout() {
+    StopCapture();
+    // The view's owner is the frame, which the dialog takes as its owner.
+    port::ShowAboutDialog(app.viewWindow);
+    StartCapture();
+}
+
+void ShowFftSettings() {
+    app.running = 0;
+    ShowFftSettingsMenu(app);
+    app.running = 1;
+    SyncControls();
+}
+
+intptr_t SelectMode(int id) {
+    displayMode = id - kCmdModeFirst;
+    port::SetComboSelection(kScaleCombo, displayMode);
+    const intptr_t result = ChangeDisplayMode(CBN_SELCHANGE);
+    UpdateScrollBar();
+    return result;
+}
+
+intptr_t OnCommand(int id, int code) {
+    if (id >= kCmdModeFirst && id <= kCmdModeLast)
+        return SelectMode(id);
+    switch (id) {
+    case kCmdExit:
+        port::CloseFrameWindow();
+        break;
+    case kToneCombo:
+    case kFrequencyCombo:
+        if (code == CBN_SELCHANGE)
+            StopTone(CheckPlayButton);
+        break;
+    case kCmdPlay:
+        PlayTone(0);
+        break;
+    case kCmdStop:
+        StopTone(CheckPlayButton);
+        break;
+    case kCmdTraceA:
+    case kCmdTraceB:
+    case kCmdTraceC:
+        CaptureTrace(id - kCmdTraceA);
+        break;
+    case kCmdPeakTrace:
+        Toggle(peakTraceOn);
+        UpdateStatusText();
+        break;
+    case kCmdFftSettings:
+        ShowFftSettings();
+        break;
+    case kCmdTestTone:
+        Toggle(toneBarVisible);
+        port::ShowBand(kBandToneBar, toneBarVisible != 0);
+        break;
+    case kCmdPause:
+        Toggle(paused);
+        UpdateStatusText();
+        break;
+    case kCmdZoomIn:
+        ZoomView(VK_UP);
+        UpdateScrollBar();
+        break;
+    case kCmdZoomOut:
+        ZoomView(VK_DOWN);
+        UpdateScrollBar();
+        break;
+    case kCmdScrollLeft:
+        ScrollView(VK_LEFT, displayMode);
+        UpdateScrollBar();
+        break;
+    case kCmdScrollRight:
+        ScrollView(VK_RIGHT, displayMode);
+        UpdateScrollBar();
+        break;
+    case kCmdSaveAscii:
+        SaveTraces();
+        break;
+    case kCmdSwapInputs:
+        Toggle(swapChannels);
+        break;
+    case kCmdAbout:
+        ShowAbout();
+        break;
+    case kCmdZoomReset:
+        ResetZoom();
+        spectrogramReset = 1;
+        ResetPeakHold();
+        UpdateScrollBar();
+        break;
+    case kCmdPeakHold:
+        Toggle(peakHoldInfinite);
+        break;
+    case kCmdSelectMixer:
+        port::SelectMixerDevice(app.viewWindow);
+        RefillInputCombo();
+        break;
+    default:
+        return OnComboCommand(id, code);
+    }
+    return 0;
+}
+
+// The Mode popup (index 1 of the menu bar) shows the current display mode checked.
+void OnInitMenuPopup(intptr_t lParam) {
+    if ((lParam & 0xFFFF) != 1)
+        return;
+    for (int id = kCmdModeFirst; id <= kCmdModeLast; ++id)
+        port::CheckMenuItem(id, false);
+    port::CheckMenuItem(kCmdModeFirst + displayMode, true);
+}
+
+void OnNotify(intptr_t lParam) {
+    auto* header = reinterpret_cast<NotifyHeader*>(lParam);
+    if (header == nullptr || header->code != TTN_NEEDTEXTA)
+        return;
+    auto* request = reinterpret_cast<ToolTipTextRequest*>(lParam);
+    for (const ToolTip& tip : kToolTips) {
+        if (static_cast<uintptr_t>(tip.id) == header->idFrom) {
+            // The platform only reads the text.
+            request->text = const_cast<char*>(tip.text);
+            return;
+        }
+    }
+}
+
+// A change made to the mixer, here or elsewhere: the Input combo follows it.
+void OnMixerChange() {
+    if (!port::ControlExists(kInputCombo))
+        return;
+    const int selected = port::GetSelectedInputLine();
+    if (port::ComboSelection(kInputCombo) != selected)
+        port::SetComboSelection(kInputCombo, selected);
+}
+
 } // namespace
 
 intptr_t MyClass::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -112,6 +287,20 @@ intptr_t MyClass::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
     case WM_VSCROLL:
         if (lParam == 0)
             OnViewScroll(wParam);
+        else
+            OnTrackbar(reinterpret_cast<port::WindowHandle>(lParam));
+        return 0;
+    case WM_COMMAND:
+        return OnCommand(static_cast<int>(wParam & 0xFFFF),
+                         static_cast<int>((wParam >> 16) & 0xFFFF));
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(lParam);
+        return 0;
+    case WM_NOTIFY:
+        OnNotify(lParam);
+        return 0;
+    case MM_MIXM_CONTROL_CHANGE:
+        OnMixerChange();
         return 0;
     default:
         return 0;

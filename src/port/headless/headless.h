@@ -47,6 +47,30 @@ struct ScrollBarState {
 };
 ScrollBarState ViewScrollBar();
 
+// ---- The control panel (UI thread) ----
+// The model behind port::CreateControlPanel and the control functions of port.h, which read and
+// change it as the user would see it: to act as the user, change a control through them (select
+// a combo item, check a button, move a trackbar) and then hand the notification the platform
+// sends for it to the application's OnMessage, e.g. WM_COMMAND with wParam = id | CBN_SELCHANGE
+// << 16 and lParam = ControlHandle(id), or WM_HSCROLL with lParam = ControlHandle(trackbar).
+enum class ControlKind { None, ListCombo, EditCombo, CheckButton, PushButton, Trackbar };
+ControlKind KindOfControl(int id);
+struct TrackbarRange {
+    int minimum;
+    int maximum;
+};
+// A trackbar's range; {0, 0} for anything else. A new trackbar has the range 0..100.
+TrackbarRange TrackbarRangeOf(int id);
+// The window of a control, as a notification carries it (port::ControlIdOf gives the id back);
+// null for a control that does not exist.
+port::WindowHandle ControlHandle(int id);
+// Band ids in the order they were inserted: the top rebar's, then the bottom rebar's.
+std::vector<int> BandOrder();
+// Forgets every control and band and clears the menu's check marks, as before the panel was built.
+void DestroyControlPanel();
+// Whether port::CloseFrameWindow was called since the last call; forgets it.
+bool TakeFrameCloseRequest();
+
 // ---- Resources ----
 struct EmbeddedResource {
     const char* type;
