@@ -1,0 +1,473 @@
+// The command handler driven as the Windows program drives it: the controls of the headless panel
+// are changed as a user changes them, and the notification the platform sends for that goes to
+// the application's OnMessage. Covers the panel's initial states, SyncControls and every command.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_setup.h"
+#include "app/my_class.h"
+#include "app/state.h"
+#include "gfx/menu.h"
+#include "port/headless/headless.h"
+#include "port/messages.h"
+#include "port/port.h"
+#include "scratch_dir.h"
+#include "sound/sound.h"
+#include "ui/control_ids.h"
+#include "ui/control_panel.h"
+#include "ui/fft_settings_menu.h"
+#include "ui/tone_generator.h"
+#include "ui/trace_export.h"
+
+namespace {
+
+void* const kView = reinterpret_cast<void*>(0x5200);
+const std::vector<headless::MixerDevice> kDefaultMixer = {
+    {"Headless Audio", true, {"Microphone", "Line In"}, 0}};
+
+class Commands : public ScratchDirTest {
+protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        ResetAnalyzerState();
+        headless::SetTime(0);
+        headless::ResetCapture();
+        headless::SetMixerDevices(kDefaultMixer);
+        app.Init();
+        headless::SetClientSize(kView, 720, 400);
+        app.Create(kView);
+        app.OnSize(720, 400);
+        headless::TakeMessages();
+    }
+    void TearDown() override {
+        headless::SetIdleHook({});
+        port::Message m;
+        while (port::PeekOwnMessage(&m)) {
+        }
+        app.Shutdown();
+        soundEngine.Close();
+        headless::DestroyControlPanel();
+        headless::ResetCapture();
+        headless::SetSaveAnswer(nullptr);
+        headless::TakeMessages();
+        headless::TakeSaveRequests();
+        headless::TakeShownWindows();
+        ScratchDirTest::TearDown();
+    }
+    static void Build() { app.CreateToolbars(nullptr); }
+    static intptr_t Command(int id, int code = 0) {
+        return app.OnMessage(WM_COMMAND, static_cast<uintptr_t>(id | code << 16),
+                             reinterpret_cast<intptr_t>(headless::ControlHandle(id)));
+    }
+    static intptr_t Choose(int combo, int item) {
+        port::SetComboSelection(combo, item);
+        return Command(combo, CBN_SELCHANGE);
+    }
+    static intptr_t Type(int combo, const std::string& text) {
+        port::SetComboEditText(combo, text.c_str());
+        return Command(combo, CBN_EDITCHANGE);
+    }
+    static void Slide(int trackbar, int position) {
+        const headless::TrackbarRange range = headless::TrackbarRangeOf(trackbar);
+        port::SetTrackbar(trackbar, range.minimum, range.maximum, position);
+        app.OnMessage(WM_HSCROLL, SB_THUMBTRACK | position << 16,
+                      reinterpret_cast<intptr_t>(headless::ControlHandle(trackbar)));
+    }
+    static std::string Selected(int combo) {
+        return port::ComboItemText(combo, port::ComboSelection(combo));
+    }
+    static std::vector<std::string> MessageTexts() {
+        std::vector<std::string> texts;
+        for (const headless::ShownMessage& m : headless::TakeMessages())
+            texts.push_back(m.caption + ": " + m.text);
+        return texts;
+    }
+    // Answers the next in-view menus in turn: {item count of the menu, 1-based position chosen}.
+    static void AnswerMenus(std::vector<std::pair<int, int>> answers) {
+        auto remaining = std::make_shared<std::vector<std::pair<int, int>>>(std::move(answers));
+        headless::SetIdleHook([remaining] {
+            if (remaining->empty())
+                return;
+            const auto [count, position] = remaining->front();
+            remaining->erase(remaining->begin());
+            // Every menu is centred on the view with a title and items of one pitch: a menu of
+            // as many items lays them out where the open one has them.
+            std::string items;
+            for (int i = 1; i <= count; ++i)
+                items += (i > 1 ? ",0" : "0") + std::to_string(i) + "x";
+            Menu layout;
+            layout.Build(app.screen, "FFT Parameters", items.c_str());
+            const int x = app.screen.m_Width / 2;
+            const int y = layout.itemTop + (position - 1) * layout.itemPitch + 5;
+            headless::PostMouse(kView, WM_LBUTTONDOWN, x, y);
+            headless::PostMouse(kView, WM_LBUTTONUP, x, y);
+        });
+    }
+};
+
+struct StoredCase {
+    const char* name;
+    int32_t decay;
+    double scale;
+    double delay;
+    float gain;
+    int32_t mode;
+    const char* decayShown;
+    const char* scaleShown;
+    const char* delayShown;
+    int gainPosition;
+    bool transferBands;
+};
+
+TEST_F(Commands, PanelStartsFromTheSettingsAndSyncPutsTheGainAtItsMark) {
+    const StoredCase cases[] = {
+        {"defaults", 20, 1.0, 0.0, 0.0f, 0, "Medium", "200%", "0.00ms", 20, false},
+        {"odd decay", 33, 0.5, 12.5, 7.9f, 3, "None", "400%", "12.50ms", 27, false},
+        {"odd scale", 10, 0.7, 999.99, -7.5f, 9, "Slow", "100%", "999.99ms", 12, true},
+        {"phase", 50, 2.0, 1.0, -20.0f, 10, "Fast", "100%", "1.00ms", 0, true},
+    };
+    for (const StoredCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        decayRate = c.decay;
+        verticalScale = c.scale;
+        delayMs = c.delay;
+        gainDb = c.gain;
+        displayMode = c.mode;
+        transferMode = IsTransferMode(c.mode) ? 1 : 0;
+        Build();
+        EXPECT_EQ(Selected(kDecayCombo), c.decayShown);
+        EXPECT_EQ(Selected(kVerticalScaleCombo), c.scaleShown);
+        EXPECT_EQ(port::ComboEditText(kDelayCombo), c.delayShown);
+        EXPECT_EQ(Selected(kScaleCombo), kScaleItems[c.mode]);
+        EXPECT_EQ(port::TrackbarPosition(kGainTrackbar), c.gainPosition);
+        for (int band : {kBandSmoothing, kBandVerticalScale, kBandDelay})
+            EXPECT_EQ(port::BandShown(band), c.transferBands) << band;
+        EXPECT_FALSE(port::BandShown(kBandToneBar));
+        EXPECT_EQ(Selected(kToneCombo), "Sine");
+        EXPECT_EQ(port::ComboEditText(kFrequencyCombo), "1000");
+        EXPECT_EQ(port::TrackbarPosition(kVolumeTrackbar), 64);
+        EXPECT_TRUE(port::ButtonChecked(kCmdPeakTrace));
+        EXPECT_EQ(Selected(kInputCombo), "Microphone");
+        SyncControls();
+        EXPECT_EQ(port::TrackbarPosition(kGainTrackbar), 20);
+        EXPECT_EQ(gainDb, c.gain);
+    }
+}
+
+TEST_F(Commands, AveragingAndSmoothingOutsideTheirListsShowNoneOrKeepTheLast) {
+    averaging = 3;
+    smoothingBins = 4;
+    Build();
+    EXPECT_EQ(port::ComboSelection(kAverageCombo), -1);
+    EXPECT_EQ(port::ComboSelection(kSmoothingCombo), -1);
+    port::SetComboSelection(kAverageCombo, 4);
+    SyncControls();
+    EXPECT_EQ(Selected(kAverageCombo), "16X");
+    EXPECT_EQ(Selected(kSmoothingCombo), "None");
+}
+
+// Each combo choice: what it sets, and that it acts on a selection change only.
+struct ChoiceCase {
+    int combo;
+    int item;
+    std::function<bool()> applied;
+};
+
+TEST_F(Commands, CombosActOnSelectionChangeOnlyAndReturnOne) {
+    Build();
+    const ChoiceCase cases[] = {
+        {kAverageCombo, 5, [] { return averaging == 32; }},
+        {kDecayCombo, 3, [] { return decayRate == 10; }},
+        {kMonitorCombo, 2,
+         [] { return monitorMode == 2 && liveChannelCount == 1 && traceVisible[1] == 0; }},
+        {kMonitorCombo, 3,
+         [] { return monitorMode == 3 && liveChannelCount == 2 && traceVisible[1] == 1; }},
+        {kWeightingCombo, 2, [] { return weighting == kWeightingC; }},
+        {kSmoothingCombo, 3, [] { return smoothingBins == 7; }},
+        {kVerticalScaleCombo, 0, [] { return verticalScale == 0.5; }},
+        {kVerticalScaleCombo, 2, [] { return verticalScale == 2.0; }},
+        {kDelayCombo, 6, [] { return delayMs == 10.0; }},
+        {kScaleCombo, 1, [] { return displayMode == kModeLog; }},
+    };
+    for (const ChoiceCase& c : cases) {
+        port::SetComboSelection(c.combo, c.item);
+        EXPECT_EQ(Command(c.combo, CBN_EDITUPDATE), 0) << c.combo;
+        EXPECT_FALSE(c.applied()) << c.combo << " acted without a selection change";
+        EXPECT_EQ(Command(c.combo, CBN_SELCHANGE), 1) << c.combo;
+        EXPECT_TRUE(c.applied()) << c.combo << " item " << c.item;
+    }
+    // No selection changes nothing.
+    EXPECT_EQ(Choose(kAverageCombo, -1), 1);
+    EXPECT_EQ(averaging, 32);
+}
+
+TEST_F(Commands, TransferModesComeWithStereoAndTheirBandsAndLeaveThemClean) {
+    Build();
+    traceVisible[2] = 1;
+    EXPECT_EQ(Choose(kScaleCombo, kModeTransferLinear), 1);
+    EXPECT_EQ(monitorMode, kMonitorStereo);
+    EXPECT_EQ(Selected(kMonitorCombo), "Stereo");
+    EXPECT_EQ(traceVisible[1], 1);
+    EXPECT_EQ(traceVisible[2], 0);
+    EXPECT_EQ(decayRate, 0);
+    for (int band : {kBandSmoothing, kBandVerticalScale, kBandDelay})
+        EXPECT_TRUE(port::BandShown(band));
+    Choose(kSmoothingCombo, 2);
+    Type(kDelayCombo, "25");
+    ASSERT_EQ(delayMs, 25.0);
+
+    Choose(kScaleCombo, kModeLinear);
+    for (int band : {kBandSmoothing, kBandVerticalScale, kBandDelay})
+        EXPECT_FALSE(port::BandShown(band));
+    EXPECT_EQ(delayMs, 0.0);
+    EXPECT_EQ(port::ComboEditText(kDelayCombo), "0.00ms");
+    EXPECT_EQ(smoothingBins, 0);
+    EXPECT_EQ(Selected(kSmoothingCombo), "None");
+    EXPECT_EQ(Selected(kMonitorCombo), "Stereo");
+
+    averaging = 16;
+    Choose(kScaleCombo, kModeSpl);
+    EXPECT_EQ(splMode, 1);
+    EXPECT_EQ(Selected(kWeightingCombo), "A-Weighting");
+    EXPECT_EQ(Selected(kAverageCombo), "None");
+    EXPECT_EQ(Selected(kDecayCombo), "Fast");
+}
+
+TEST_F(Commands, TypedDelayIsCheckedAtEveryCharacter) {
+    Build();
+    struct Step {
+        const char* text;
+        double delay;
+        bool rejected;
+    };
+    const Step steps[] = {
+        {"1", 1.0, false},         {"10", 10.0, false},      {"100", 100.0, false},
+        {"1000", 100.0, true},     {"9", 9.0, false},        {"99", 99.0, false},
+        {"999", 999.0, false},     {"999.", 999.0, false},   {"999.9", 999.9, false},
+        {"999.99", 999.99, false}, {"-1", 999.99, true},     {"ms", 0.0, false},
+        {"", 0.0, false},          {" 12.5ms", 12.5, false}, {"1e3", 1.0, false},
+    };
+    for (const Step& s : steps) {
+        EXPECT_EQ(Type(kDelayCombo, s.text), 0);
+        EXPECT_NEAR(delayMs, s.delay, 1e-9) << s.text;
+        const std::vector<std::string> shown = MessageTexts();
+        if (s.rejected) {
+            EXPECT_EQ(shown, std::vector<std::string>{
+                                 "Invalid Delay: Please enter a delay between 0 and 999ms"});
+            char expected[32];
+            std::snprintf(expected, sizeof expected, "%0.2fms", s.delay);
+            EXPECT_EQ(port::ComboEditText(kDelayCombo), expected);
+        } else {
+            EXPECT_TRUE(shown.empty()) << s.text;
+        }
+    }
+}
+
+TEST_F(Commands, KeysTrackbarsAndTraceButtons) {
+    Build();
+    for (int i = 0; i < 150; ++i)
+        app.OnMessage(WM_KEYDOWN, VK_PRIOR, 0);
+    EXPECT_EQ(splCalibrationDb, 200.0f);
+    for (int i = 0; i < 400; ++i)
+        app.OnMessage(WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(splCalibrationDb, -100.0f);
+
+    Slide(kGainTrackbar, 0);
+    EXPECT_EQ(gainDb, -20.0f);
+    EXPECT_EQ(headless::StatusText(1), " Gain: -20db");
+    Slide(kGainTrackbar, 40);
+    EXPECT_EQ(gainDb, 20.0f);
+
+    ASSERT_TRUE(AnalysisReady());
+    traces[0][5] = -12.0f;
+    Command(kCmdTraceB);
+    EXPECT_EQ(traceVisible[3], 1);
+    EXPECT_EQ(traces[3][5], -12.0f);
+    traces[0][5] = -30.0f;
+    Command(kCmdTraceB);
+    EXPECT_EQ(traceVisible[3], 0);
+    Command(kCmdTraceB);
+    EXPECT_EQ(traceVisible[3], 1);
+    EXPECT_EQ(traces[3][5], -30.0f);
+}
+
+TEST_F(Commands, ModeMenuMovesTheScaleAndItsCheckMark) {
+    Build();
+    EXPECT_EQ(Command(kCmdModeFirst + kModeTransferLog), 1);
+    EXPECT_EQ(Selected(kScaleCombo), "Transfer (Log)");
+    EXPECT_TRUE(port::BandShown(kBandDelay));
+    EXPECT_EQ(Command(kCmdModeFirst + kModeLinear), 1);
+    app.OnMessage(WM_INITMENUPOPUP, 0, 0); // the File popup: no marks
+    EXPECT_FALSE(port::MenuItemChecked(kCmdModeFirst));
+    app.OnMessage(WM_INITMENUPOPUP, 0, 1);
+    for (int id = kCmdModeFirst; id <= kCmdModeLast; ++id)
+        EXPECT_EQ(port::MenuItemChecked(id), id == kCmdModeFirst) << id;
+}
+
+TEST_F(Commands, ButtonsAndMenuCommands) {
+    Build();
+    EXPECT_EQ(Command(kCmdTestTone), 0);
+    EXPECT_TRUE(port::BandShown(kBandToneBar));
+    Command(kCmdTestTone);
+    EXPECT_FALSE(port::BandShown(kBandToneBar));
+
+    Command(kCmdPlay);
+    EXPECT_EQ(toneType, kToneSine);
+    EXPECT_TRUE(port::ButtonChecked(kCmdPlay));
+    Slide(kVolumeTrackbar, 100);
+    EXPECT_EQ(toneVolume, 100);
+    Choose(kFrequencyCombo, 2);
+    EXPECT_EQ(toneType, kToneOff);
+    EXPECT_FALSE(port::ButtonChecked(kCmdPlay));
+
+    const std::pair<int, int32_t*> toggles[] = {{kCmdPeakTrace, &peakTraceOn},
+                                                {kCmdPause, &paused},
+                                                {kCmdSwapInputs, &swapChannels},
+                                                {kCmdPeakHold, &peakHoldInfinite}};
+    for (const auto& t : toggles) {
+        const int32_t before = *t.second;
+        EXPECT_EQ(Command(t.first), 0);
+        EXPECT_EQ(*t.second, 1 - before) << t.first;
+    }
+
+    Command(kCmdExit);
+    EXPECT_TRUE(headless::TakeFrameCloseRequest());
+    Command(kCmdHelpTopics);
+    EXPECT_TRUE(headless::TakeShownWindows().empty());
+
+    Command(kCmdAbout);
+    const std::vector<headless::ShownWindow> shown = headless::TakeShownWindows();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].what, headless::WindowRequest::About);
+    EXPECT_TRUE(waveIn.IsRunning());
+    headless::SetCaptureDevices(0);
+    Command(kCmdAbout);
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Debug: Unable to start WAVEIN thread"});
+}
+
+TEST_F(Commands, ToolTipsComeFromTheTable) {
+    Build();
+    const std::pair<uintptr_t, const char*> cases[] = {{1020, "Capture Buffer A"},
+                                                       {1032, "Toggle 'Tone Generator' toolbar"},
+                                                       {1016, "Stop playing tone"},
+                                                       {1047, nullptr},
+                                                       {0, nullptr}};
+    for (const auto& c : cases) {
+        ToolTipTextRequest request{};
+        request.header = {nullptr, c.first, TTN_NEEDTEXTA};
+        EXPECT_EQ(app.OnMessage(WM_NOTIFY, 0, reinterpret_cast<intptr_t>(&request)), 0);
+        if (c.second == nullptr)
+            EXPECT_EQ(request.text, nullptr) << c.first;
+        else
+            EXPECT_STREQ(request.text, c.second);
+    }
+}
+
+TEST_F(Commands, FftMenuShowsTheSetUpItLeadsTo) {
+    EXPECT_EQ(FftMenuItems(44100, 8192), "01Sample Rate: 44Khz,02FFT Size: 8K,03Time Constant: "
+                                         "186ms,04Resolution: 5.4Hz,05Continue");
+    EXPECT_EQ(FftMenuItems(8000, 2048), "01Sample Rate: 8Khz,02FFT Size: 2K,03Time Constant: "
+                                        "256ms,04Resolution: 3.9Hz,05Continue");
+    EXPECT_STREQ(FftSubmenuItems(1, 44100), "0144.1KHz,0222KHz,0311KHz,048KHz");
+    EXPECT_STREQ(FftSubmenuItems(2, 8000), "012K,024K,038K,0416K,0532K");
+    EXPECT_STREQ(FftSubmenuItems(3, 22050), "011486ms,02744ms,03372ms,04186ms,0593ms");
+    EXPECT_STREQ(FftSubmenuItems(4, 12345), FftSubmenuItems(4, 44100));
+}
+
+TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
+    Build();
+    averaging = 8;
+    decayRate = 10;
+    gainDb = 5.0f;
+    // Sample rate 44.1 kHz and size 8K again, then Continue.
+    AnswerMenus({{5, 1}, {4, 1}, {5, 2}, {5, 3}, {5, 5}});
+    EXPECT_EQ(Command(kCmdFftSettings), 0);
+    EXPECT_EQ(app.running, 1u);
+    EXPECT_EQ(averaging, 8);
+    EXPECT_EQ(decayRate, 10);
+    EXPECT_EQ(gainDb, 5.0f);
+    EXPECT_EQ(port::TrackbarPosition(kGainTrackbar), 20);
+
+    // 22 kHz, then the largest size from the time constants.
+    Choose(kMonitorCombo, 3);
+    traceVisible[2] = 1;
+    AnswerMenus({{5, 1}, {4, 2}, {5, 3}, {5, 1}, {5, 5}});
+    Command(kCmdFftSettings);
+    EXPECT_EQ(sampleRate, 22050);
+    EXPECT_EQ(fftSize, 32768);
+    EXPECT_EQ(averaging, 0);
+    EXPECT_EQ(decayRate, 20);
+    EXPECT_EQ(gainDb, 0.0f);
+    EXPECT_EQ(Selected(kMonitorCombo), "Mono");
+    EXPECT_EQ(traceVisible[2], 0);
+    EXPECT_FALSE(port::ButtonChecked(kCmdTraceA));
+    EXPECT_EQ(headless::StatusText(0), " FFT: 22Khz @ 32K");
+}
+
+TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
+    Build();
+    Command(kCmdSaveAscii);
+    const std::vector<headless::SaveRequest> asked = headless::TakeSaveRequests();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].proposed, "trace.txt");
+    EXPECT_EQ(asked[0].owner, kView);
+    EXPECT_FALSE(std::ifstream("trace.txt").good()) << "cancel writes nothing";
+
+    headless::SetSaveAnswer("no-such-dir/trace.txt");
+    Command(kCmdSaveAscii);
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>{"ExportTraces: Unable to write the trace file"});
+
+    headless::SetSaveAnswer("chosen.txt");
+    Command(kCmdSaveAscii);
+    ASSERT_EQ(ExportTraces("reference.txt"), 1);
+    const auto read = [](const char* path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_FALSE(read("chosen.txt").empty());
+    EXPECT_EQ(read("chosen.txt"), read("reference.txt"));
+    EXPECT_TRUE(MessageTexts().empty());
+    std::remove("chosen.txt");
+    std::remove("reference.txt");
+}
+
+TEST_F(Commands, InputComboFollowsTheMixer) {
+    headless::SetMixerDevices({});
+    Build();
+    EXPECT_FALSE(port::ControlExists(kInputCombo));
+    const std::vector<int> order = headless::BandOrder();
+    ASSERT_GE(order.size(), 2u);
+    EXPECT_EQ(order[0], kBandMainToolbar);
+    EXPECT_EQ(order[1], kBandScale);
+    headless::TakeMessages();
+    Command(kCmdSelectMixer);
+    EXPECT_TRUE(MessageTexts().empty());
+
+    headless::SetMixerDevices({{"Card A", true, {"Microphone", "Line In"}, 1},
+                               {"Card B", true, {"CD", "Aux", "Line In"}, 2}});
+    Build();
+    EXPECT_EQ(Selected(kInputCombo), "Line In");
+    EXPECT_EQ(Choose(kInputCombo, 0), 1);
+    EXPECT_EQ(headless::MixerDeviceState(0).selected, 0);
+
+    headless::ChangeMixerInputElsewhere(0, 1);
+    EXPECT_EQ(app.OnMessage(MM_MIXM_CONTROL_CHANGE, 1, 0), 0);
+    EXPECT_EQ(port::ComboSelection(kInputCombo), 1);
+
+    headless::SetMixerDeviceAnswer(1);
+    Command(kCmdSelectMixer);
+    EXPECT_EQ(port::ComboItemCount(kInputCombo), 3);
+    EXPECT_EQ(Selected(kInputCombo), "Line In");
+    EXPECT_EQ(port::ComboItemText(kInputCombo, 0), "CD");
+    headless::SetMixerDeviceAnswer(-1);
+}
+
+} // namespace
