@@ -1,6 +1,6 @@
 // Controls of the headless port, for tests and tonalyx-cli: the virtual clock, the record of
-// message boxes, the resource table, the image sink of presented frames, WAV files and the
-// simulated capture devices. Any thread unless noted.
+// message boxes, the control panel model, the resource table, the image sink of presented frames,
+// WAV files, the simulated capture devices and mixer. Any thread unless noted.
 #pragma once
 
 #include <cstddef>
