@@ -116,7 +116,7 @@ void OnTrackbar(port::WindowHandle trackbar) {
         if (toneType != kToneOff)
             PlayTone(1);
     } else {
-        gainDb = static_cast<float>(port::TrackbarPosition(kGainTrackbar) - 20);
+        gainDb = static_cast<float>(port::TrackbarPosition(kGainTrackbar) - kGainZeroPosition);
     }
     UpdateStatusText();
 }

@@ -11,8 +11,7 @@
 
 namespace {
 
-constexpr int kGainTrackbarMax = 40; // position p stands for p - 20 dB
-constexpr int kGainZeroPosition = 20;
+constexpr int kGainTrackbarMax = 2 * kGainZeroPosition;
 constexpr int kVolumeTrackbarMax = 127;
 constexpr int kInitialVolume = 64;
 constexpr int kInitialTone = 2;      // "Sine"
@@ -55,7 +54,8 @@ int MyClass::CreateToolbars(port::WindowHandle rebar) {
     port::SetComboSelection(kToneCombo, kInitialTone);
     port::SetComboSelection(kFrequencyCombo, kInitialFrequency);
     port::SetTrackbar(kVolumeTrackbar, 0, kVolumeTrackbarMax, kInitialVolume);
-    port::SetTrackbar(kGainTrackbar, 0, kGainTrackbarMax, static_cast<int>(gainDb + 20.0f));
+    port::SetTrackbar(kGainTrackbar, 0, kGainTrackbarMax,
+                      static_cast<int>(gainDb + kGainZeroPosition));
     port::SetComboSelection(kAverageCombo,
                             ChoiceIndex(kAveragingChoices, kAveragingChoiceCount, averaging));
     port::SetComboSelection(kSmoothingCombo,

@@ -2,6 +2,9 @@
 // only.
 #pragma once
 
+// The Gain trackbar runs 0..40; position p stands for a gain of p - kGainZeroPosition dB.
+constexpr int kGainZeroPosition = 20;
+
 // Sets the tool-bar checks, combo selections, the Delay text and the Gain trackbar (back to its
 // 0 dB mark) from the settings, after a change made elsewhere.
 void SyncControls();
