@@ -80,6 +80,7 @@ protected:
         app.OnMessage(WM_HSCROLL, SB_THUMBTRACK | position << 16,
                       reinterpret_cast<intptr_t>(headless::ControlHandle(trackbar)));
     }
+    static inline std::vector<headless::Image> shots;
     static std::string Selected(int combo) {
         return port::ComboItemText(combo, port::ComboSelection(combo));
     }
@@ -89,14 +90,23 @@ protected:
             texts.push_back(m.caption + ": " + m.text);
         return texts;
     }
-    // Answers the next in-view menus in turn: {item count of the menu, 1-based position chosen}.
-    static void AnswerMenus(std::vector<std::pair<int, int>> answers) {
-        auto remaining = std::make_shared<std::vector<std::pair<int, int>>>(std::move(answers));
+    struct Answer {
+        int count;    // items of the open menu
+        int position; // 1-based position chosen
+        bool shoot;   // keep the open menu's picture in shots first
+    };
+    // Answers the next in-view menus in turn.
+    static void AnswerMenus(std::vector<Answer> answers) {
+        auto remaining = std::make_shared<std::vector<Answer>>(std::move(answers));
         headless::SetIdleHook([remaining] {
             if (remaining->empty())
                 return;
-            const auto [count, position] = remaining->front();
+            const auto [count, position, shoot] = remaining->front();
             remaining->erase(remaining->begin());
+            if (shoot) {
+                shots.emplace_back();
+                headless::LastPresented(kView, &shots.back());
+            }
             // Every menu is centred on the view with a title and items of one pitch: a menu of
             // as many items lays them out where the open one has them.
             std::string items;
@@ -373,8 +383,15 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
     averaging = 8;
     decayRate = 10;
     gainDb = 5.0f;
-    // Sample rate 44.1 kHz and size 8K again, then Continue.
-    AnswerMenus({{5, 1}, {4, 1}, {5, 2}, {5, 3}, {5, 5}});
+    // Sample rate 44.1 kHz, size 8K and time constant 186 ms again, then Continue.
+    shots.clear();
+    AnswerMenus({{5, 1, false},
+                 {4, 1, false},
+                 {5, 2, false},
+                 {5, 3, false},
+                 {5, 3, false},
+                 {5, 3, true},
+                 {5, 5, false}});
     EXPECT_EQ(Command(kCmdFftSettings), 0);
     EXPECT_EQ(app.running, 1u);
     EXPECT_EQ(averaging, 8);
@@ -385,7 +402,7 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
     // 22 kHz, then the largest size from the time constants.
     Choose(kMonitorCombo, 3);
     traceVisible[2] = 1;
-    AnswerMenus({{5, 1}, {4, 2}, {5, 3}, {5, 1}, {5, 5}});
+    AnswerMenus({{5, 1, false}, {4, 2, false}, {5, 3, false}, {5, 1, true}, {5, 5, false}});
     Command(kCmdFftSettings);
     EXPECT_EQ(sampleRate, 22050);
     EXPECT_EQ(fftSize, 32768);
@@ -396,6 +413,14 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
     EXPECT_EQ(traceVisible[2], 0);
     EXPECT_FALSE(port::ButtonChecked(kCmdTraceA));
     EXPECT_EQ(headless::StatusText(0), " FFT: 22Khz @ 32K");
+
+    // The time constants offered after choosing 22 kHz are those of a run at 22050 Hz.
+    AnswerMenus({{5, 3, false}, {5, 1, true}, {5, 5, false}});
+    Command(kCmdFftSettings);
+    ASSERT_EQ(shots.size(), 3u);
+    EXPECT_FALSE(shots[0].pixels.empty());
+    EXPECT_NE(shots[0].pixels, shots[1].pixels);
+    EXPECT_EQ(shots[1].pixels, shots[2].pixels);
 }
 
 TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
