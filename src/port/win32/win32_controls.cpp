@@ -1,5 +1,5 @@
-// The program's windows and controls on Windows: client sizes, the status bar texts and the
-// view's scroll bar. User-interface thread only.
+// The program's windows and controls on Windows: window classes, client sizes, the status bar
+// texts and the view's scroll bar. User-interface thread only.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +12,21 @@ HWND topRebar;
 HWND bottomRebar;
 HWND statusBar;
 HWND analyzerView;
+
+bool RegisterWindowClass(const char* name, WNDPROC procedure, HICON icon, int background,
+                         LPCSTR menu) {
+    WNDCLASSA wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = sizeof(LONG_PTR);
+    wc.hInstance = static_cast<HINSTANCE>(port::ProgramModule());
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+    wc.lpszMenuName = menu;
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0;
+}
 
 namespace port {
 

@@ -16,7 +16,6 @@ namespace {
 
 const char kFrameClass[] = "TRAVIXAPICLASS";
 const char kViewClass[] = "RTACLASS";
-const char kHolderClass[] = "HOLDERCLASS";
 const int kFrameWidth = 720;
 const int kFrameHeight = 480;
 const int kMinTrackWidth = 450;
@@ -62,14 +61,8 @@ int RebarHeight(HWND rebar) {
 }
 
 void CreateFrameChildren(HWND frame, MyClass* object) {
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const DWORD rebarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
-                             RBS_BANDBORDERS | CCS_NODIVIDER | CCS_NOPARENTALIGN;
-    topRebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr, rebarStyle, 0, 0, screenWidth, 100,
-                               frame, reinterpret_cast<HMENU>(kTopRebarId), instance, nullptr);
-    bottomRebar =
-        CreateWindowExA(0, REBARCLASSNAMEA, nullptr, rebarStyle, 0, 0, screenWidth, 100, frame,
-                        reinterpret_cast<HMENU>(kBottomRebarId), instance, nullptr);
+    topRebar = CreateRebar(frame, kTopRebarId);
+    bottomRebar = CreateRebar(frame, kBottomRebarId);
     statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                 frame, reinterpret_cast<HMENU>(kStatusBarId), instance, nullptr);
     int parts[3] = {120, 200, -1};
@@ -209,39 +202,6 @@ LRESULT CALLBACK RTAWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK HolderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NOTIFY:
-        return SendMessageA(frameWindow, message, wParam, lParam);
-    case WM_COMMAND:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        SendMessageA(frameWindow, message, wParam, lParam);
-        break;
-    case WM_CTLCOLORSTATIC:
-        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-        break;
-    default:
-        break;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-bool RegisterWindowClass(const char* name, WNDPROC procedure, HICON icon, int background,
-                         LPCSTR menu) {
-    WNDCLASSA wc = {};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = procedure;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = instance;
-    wc.hIcon = icon;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
-    wc.lpszMenuName = menu;
-    wc.lpszClassName = name;
-    return RegisterClassA(&wc) != 0;
 }
 
 void RunMainLoop() {
