@@ -249,6 +249,9 @@ TEST_F(ControlPanel, ToolbarButtonsReportToTheFrame) {
         // A click: a check button stays down, a push button springs back.
         RECT r;
         SendMessageA(toolbar, TB_GETRECT, want.command, reinterpret_cast<LPARAM>(&r));
+        RECT client;
+        GetClientRect(toolbar, &client);
+        EXPECT_LE(r.right, client.right); // in sight
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         reached.clear();
         SendMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);

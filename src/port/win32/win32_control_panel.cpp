@@ -102,8 +102,6 @@ struct ToolbarSpec {
     int imageCount;
     int imageWidth;
     int imageHeight;
-    int buttonWidth; // 0 for the size the images and labels ask for
-    int buttonHeight;
     const char* labels; // list of zero-terminated labels, ending with an empty one; null for none
     const ButtonSpec* buttons;
     std::size_t buttonCount;
@@ -139,12 +137,12 @@ constexpr UINT kTraceToolbarId = 1017;
 constexpr int kSmallImages = 20; // bitmap 10, 16 x 15 each
 
 constexpr ToolbarSpec kMainToolbar = {
-    kPanelToolbarId, 0, 14, 10, 32, 20, 0, 0, kMainLabels, kMainButtons, std::size(kMainButtons)};
+    kPanelToolbarId, 0, 14, 10, 32, 20, kMainLabels, kMainButtons, std::size(kMainButtons)};
 constexpr ToolbarSpec kTraceToolbar = {
-    kTraceToolbarId, TBSTYLE_WRAPABLE,        13, 3, 16, 15, 0, 0, nullptr,
+    kTraceToolbarId, TBSTYLE_WRAPABLE,        13, 3, 16, 15, nullptr,
     kTraceButtons,   std::size(kTraceButtons)};
 constexpr ToolbarSpec kToneToolbar = {
-    kPanelToolbarId, TBSTYLE_LIST | WS_CLIPCHILDREN, 10, kSmallImages, 16, 15, 70, 32, kToneLabels,
+    kPanelToolbarId, TBSTYLE_LIST | WS_CLIPCHILDREN, 10, kSmallImages, 16, 15, kToneLabels,
     kToneButtons,    std::size(kToneButtons)};
 constexpr ToolbarSpec kNavigationToolbar = {kPanelToolbarId,
                                             WS_CLIPCHILDREN,
@@ -152,18 +150,19 @@ constexpr ToolbarSpec kNavigationToolbar = {kPanelToolbarId,
                                             kSmallImages,
                                             16,
                                             15,
-                                            70,
-                                            32,
                                             nullptr,
                                             kNavigationButtons,
                                             std::size(kNavigationButtons)};
 
+// Every tool bar takes the button size its images and labels ask for: a button size given to
+// CreateToolbarEx becomes the size of the images cut from the strip, and buttons any larger
+// would not fit the holders' 120-pixel tool bars (five navigation buttons, Play and Stop).
 HWND MakeToolbar(HWND parent, const ToolbarSpec& spec) {
     const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_TRANSPARENT |
                         CCS_NODIVIDER | CCS_NORESIZE | spec.extraStyle;
-    HWND toolbar = CreateToolbarEx(parent, style, spec.id, spec.imageCount, Instance(), spec.bitmap,
-                                   nullptr, 0, spec.buttonWidth, spec.buttonHeight, spec.imageWidth,
-                                   spec.imageHeight, sizeof(TBBUTTON));
+    HWND toolbar =
+        CreateToolbarEx(parent, style, spec.id, spec.imageCount, Instance(), spec.bitmap, nullptr,
+                        0, 0, 0, spec.imageWidth, spec.imageHeight, sizeof(TBBUTTON));
     if (toolbar == nullptr)
         return nullptr;
     // The labels go in before the buttons, so the buttons are sized for them.
