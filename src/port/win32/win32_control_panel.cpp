@@ -136,23 +136,18 @@ constexpr UINT kPanelToolbarId = 1004;
 constexpr UINT kTraceToolbarId = 1017;
 constexpr int kSmallImages = 20; // bitmap 10, 16 x 15 each
 
-constexpr ToolbarSpec kMainToolbar = {
-    kPanelToolbarId, 0, 14, 10, 32, 20, kMainLabels, kMainButtons, std::size(kMainButtons)};
-constexpr ToolbarSpec kTraceToolbar = {
-    kTraceToolbarId, TBSTYLE_WRAPABLE,        13, 3, 16, 15, nullptr,
-    kTraceButtons,   std::size(kTraceButtons)};
-constexpr ToolbarSpec kToneToolbar = {
-    kPanelToolbarId, TBSTYLE_LIST | WS_CLIPCHILDREN, 10, kSmallImages, 16, 15, kToneLabels,
-    kToneButtons,    std::size(kToneButtons)};
-constexpr ToolbarSpec kNavigationToolbar = {kPanelToolbarId,
-                                            WS_CLIPCHILDREN,
-                                            10,
-                                            kSmallImages,
-                                            16,
-                                            15,
-                                            nullptr,
-                                            kNavigationButtons,
+// clang-format off
+constexpr ToolbarSpec kMainToolbar = {kPanelToolbarId, 0, 14, 10, 32, 20, kMainLabels,
+                                      kMainButtons, std::size(kMainButtons)};
+constexpr ToolbarSpec kTraceToolbar = {kTraceToolbarId, TBSTYLE_WRAPABLE, 13, 3, 16, 15, nullptr,
+                                       kTraceButtons, std::size(kTraceButtons)};
+constexpr ToolbarSpec kToneToolbar = {kPanelToolbarId, TBSTYLE_LIST | WS_CLIPCHILDREN, 10,
+                                      kSmallImages, 16, 15, kToneLabels, kToneButtons,
+                                      std::size(kToneButtons)};
+constexpr ToolbarSpec kNavigationToolbar = {kPanelToolbarId, WS_CLIPCHILDREN, 10, kSmallImages,
+                                            16, 15, nullptr, kNavigationButtons,
                                             std::size(kNavigationButtons)};
+// clang-format on
 
 // Every tool bar takes the button size its images and labels ask for: a button size given to
 // CreateToolbarEx becomes the size of the images cut from the strip, and buttons any larger
@@ -306,74 +301,27 @@ struct ComboBandSpec {
     std::size_t itemCount;
 };
 
+// clang-format off
 constexpr ComboBandSpec kComboBands[] = {
     {{kBandScale, "Scale", kBreak | kEdge | kGripper, kComboBandMinWidth, 200},
-     kScaleCombo,
-     false,
-     false,
-     180,
-     false,
-     kScaleItems,
-     std::size(kScaleItems)},
+     kScaleCombo, false, false, 180, false, kScaleItems, std::size(kScaleItems)},
     {{kBandAverage, "Average", kEdge | kFixedBitmap | kGripper, kComboBandMinWidth, 100},
-     kAverageCombo,
-     false,
-     false,
-     120,
-     false,
-     kAverageItems,
-     std::size(kAverageItems)},
+     kAverageCombo, false, false, 120, false, kAverageItems, std::size(kAverageItems)},
     {{kBandDecay, "Decay", kEdge | kFixedBitmap | kGripper, kComboBandMinWidth, 100},
-     kDecayCombo,
-     false,
-     false,
-     120,
-     false,
-     kDecayItems,
-     std::size(kDecayItems)},
+     kDecayCombo, false, false, 120, false, kDecayItems, std::size(kDecayItems)},
     {{kBandMonitor, "Monitor", kEdge | kFixedBitmap | kGripper, kComboBandMinWidth, 150},
-     kMonitorCombo,
-     true,
-     false,
-     120,
-     false,
-     kMonitorItems,
-     std::size(kMonitorItems)},
+     kMonitorCombo, true, false, 120, false, kMonitorItems, std::size(kMonitorItems)},
     {{kBandWeighting, "Weighting", kEdge | kFixedBitmap | kGripper, kComboBandMinWidth, 100},
-     kWeightingCombo,
-     false,
-     false,
-     120,
-     false,
-     kWeightingItems,
-     std::size(kWeightingItems)},
+     kWeightingCombo, false, false, 120, false, kWeightingItems, std::size(kWeightingItems)},
     {{kBandSmoothing, "Smoothing", kBreak | kEdge | kFixedBitmap | kGripper, kComboBandMinWidth,
-      100},
-     kSmoothingCombo,
-     false,
-     false,
-     120,
-     true,
-     kSmoothingItems,
-     std::size(kSmoothingItems)},
+      100}, kSmoothingCombo, false, false, 120, true, kSmoothingItems, std::size(kSmoothingItems)},
     {{kBandVerticalScale, "Vertical Scale", kEdge | kFixedBitmap | kGripper, kComboBandMinWidth,
-      100},
-     kVerticalScaleCombo,
-     false,
-     false,
-     120,
-     true,
-     kVerticalScaleItems,
+      100}, kVerticalScaleCombo, false, false, 120, true, kVerticalScaleItems,
      std::size(kVerticalScaleItems)},
     {{kBandDelay, "Delay", kEdge | kFixedBitmap | kGripper, kComboBandMinWidth, 100},
-     kDelayCombo,
-     false,
-     true,
-     120,
-     true,
-     kDelayItems,
-     std::size(kDelayItems)},
+     kDelayCombo, false, true, 120, true, kDelayItems, std::size(kDelayItems)},
 };
+// clang-format on
 
 constexpr BandSpec kToneBand = {kBandToneBar, nullptr,
                                 kBreak | kEdge | kFixedBitmap | kGripper | kHidden, 640, 200};
@@ -394,8 +342,7 @@ void InsertInputBand(HWND top, const port::StringList& inputNames) {
     HWND input = MakeCombo(top, kInputCombo, false, {0, 0, kBandComboWidth, 180});
     if (input == nullptr)
         return;
-    for (const std::string& name : inputNames)
-        SendMessageA(input, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    port::SetComboItems(kInputCombo, inputNames);
     InsertBand(top, kInputBand, input, WindowHeight(input));
 }
 
