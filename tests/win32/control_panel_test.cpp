@@ -173,6 +173,9 @@ TEST_F(ControlPanel, ComboBoxes) {
     EXPECT_EQ(port::ComboItemCount(kInputCombo), 1);
     EXPECT_EQ(port::ComboItemText(kInputCombo, 0), "Stereo Mix");
     EXPECT_EQ(port::ComboSelection(kInputCombo), -1);
+    EXPECT_EQ(port::ControlIdOf(FindControl(kDelayCombo)), kDelayCombo);
+    EXPECT_EQ(port::ControlIdOf(topRebar), 0);
+    EXPECT_EQ(port::ControlIdOf(nullptr), 0);
     EXPECT_TRUE(reached.empty());
 }
 
@@ -282,6 +285,7 @@ TEST_F(ControlPanel, TrackbarsAndCombosReportToTheFrame) {
         ASSERT_FALSE(reached.empty());
         EXPECT_EQ(reached[0].message, static_cast<UINT>(WM_HSCROLL));
         EXPECT_EQ(reinterpret_cast<HWND>(reached[0].lParam), trackbar);
+        EXPECT_EQ(port::ControlIdOf(trackbar), want.id);
     }
     for (int id : {kScaleCombo, kToneCombo}) {
         reached.clear();

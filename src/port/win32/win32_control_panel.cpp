@@ -540,4 +540,17 @@ bool MenuItemChecked(int commandId) {
     return state != ~0u && (state & MF_CHECKED) != 0;
 }
 
+int ControlIdOf(WindowHandle control) {
+    for (const std::map<int, HWND>* table : {&panel.combos, &panel.trackbars, &panel.holders})
+        for (const auto& entry : *table)
+            if (control != nullptr && entry.second == control)
+                return entry.first;
+    return 0;
+}
+
+void CloseFrameWindow() {
+    if (frameWindow != nullptr)
+        PostMessageA(frameWindow, WM_CLOSE, 0, 0);
+}
+
 } // namespace port
