@@ -88,14 +88,14 @@ int WindowHeight(HWND window) {
 
 // ---- Tool bars
 
-struct ButtonSpec {
+struct ButtonLayout {
     int command;
     int image;
     BYTE kind;     // TBSTYLE_BUTTON (springs back) or TBSTYLE_CHECK (stays down)
     INT_PTR label; // index into the tool bar's string list; -1 for none
 };
 
-struct ToolbarSpec {
+struct ToolbarLayout {
     UINT id;
     DWORD extraStyle;
     UINT bitmap; // resource number of the image strip
@@ -103,30 +103,30 @@ struct ToolbarSpec {
     int imageWidth;
     int imageHeight;
     const char* labels; // list of zero-terminated labels, ending with an empty one; null for none
-    const ButtonSpec* buttons;
+    const ButtonLayout* buttons;
     std::size_t buttonCount;
 };
 
 // Labels are added in this order and picked by index.
 constexpr char kMainLabels[] =
     "Pause\0Trace\0FFT Setting\0Test Tone\0Swap Inputs\0Save ASCII\0Peak Hold\0";
-constexpr ButtonSpec kMainButtons[] = {
+constexpr ButtonLayout kMainButtons[] = {
     {kCmdFftSettings, 4, TBSTYLE_BUTTON, 2}, {kCmdSwapInputs, 2, TBSTYLE_CHECK, 4},
     {kCmdTestTone, 1, TBSTYLE_CHECK, 3},     {kCmdPeakTrace, 0, TBSTYLE_CHECK, 1},
     {kCmdPause, 3, TBSTYLE_CHECK, 0},        {kCmdPeakHold, 6, TBSTYLE_CHECK, 6},
     {kCmdSaveAscii, 5, TBSTYLE_BUTTON, 5},
 };
-constexpr ButtonSpec kTraceButtons[] = {
+constexpr ButtonLayout kTraceButtons[] = {
     {kCmdTraceA, 0, TBSTYLE_CHECK, -1},
     {kCmdTraceB, 1, TBSTYLE_CHECK, -1},
     {kCmdTraceC, 2, TBSTYLE_CHECK, -1},
 };
 constexpr char kToneLabels[] = " Play \0 Stop\0";
-constexpr ButtonSpec kToneButtons[] = {
+constexpr ButtonLayout kToneButtons[] = {
     {kCmdPlay, 4, TBSTYLE_CHECK, 0},
     {kCmdStop, 3, TBSTYLE_BUTTON, 1},
 };
-constexpr ButtonSpec kNavigationButtons[] = {
+constexpr ButtonLayout kNavigationButtons[] = {
     {kCmdScrollLeft, 18, TBSTYLE_BUTTON, -1},  {kCmdZoomIn, 17, TBSTYLE_BUTTON, -1},
     {kCmdZoomReset, 2, TBSTYLE_BUTTON, -1},    {kCmdZoomOut, 16, TBSTYLE_BUTTON, -1},
     {kCmdScrollRight, 19, TBSTYLE_BUTTON, -1},
@@ -137,14 +137,14 @@ constexpr UINT kTraceToolbarId = 1017;
 constexpr int kSmallImages = 20; // bitmap 10, 16 x 15 each
 
 // clang-format off
-constexpr ToolbarSpec kMainToolbar = {kPanelToolbarId, 0, 14, 10, 32, 20, kMainLabels,
+constexpr ToolbarLayout kMainToolbar = {kPanelToolbarId, 0, 14, 10, 32, 20, kMainLabels,
                                       kMainButtons, std::size(kMainButtons)};
-constexpr ToolbarSpec kTraceToolbar = {kTraceToolbarId, TBSTYLE_WRAPABLE, 13, 3, 16, 15, nullptr,
+constexpr ToolbarLayout kTraceToolbar = {kTraceToolbarId, TBSTYLE_WRAPABLE, 13, 3, 16, 15, nullptr,
                                        kTraceButtons, std::size(kTraceButtons)};
-constexpr ToolbarSpec kToneToolbar = {kPanelToolbarId, TBSTYLE_LIST | WS_CLIPCHILDREN, 10,
+constexpr ToolbarLayout kToneToolbar = {kPanelToolbarId, TBSTYLE_LIST | WS_CLIPCHILDREN, 10,
                                       kSmallImages, 16, 15, kToneLabels, kToneButtons,
                                       std::size(kToneButtons)};
-constexpr ToolbarSpec kNavigationToolbar = {kPanelToolbarId, WS_CLIPCHILDREN, 10, kSmallImages,
+constexpr ToolbarLayout kNavigationToolbar = {kPanelToolbarId, WS_CLIPCHILDREN, 10, kSmallImages,
                                             16, 15, nullptr, kNavigationButtons,
                                             std::size(kNavigationButtons)};
 // clang-format on
@@ -152,20 +152,20 @@ constexpr ToolbarSpec kNavigationToolbar = {kPanelToolbarId, WS_CLIPCHILDREN, 10
 // Every tool bar takes the button size its images and labels ask for: a button size given to
 // CreateToolbarEx becomes the size of the images cut from the strip, and buttons any larger
 // would not fit the holders' 120-pixel tool bars (five navigation buttons, Play and Stop).
-HWND MakeToolbar(HWND parent, const ToolbarSpec& spec) {
+HWND MakeToolbar(HWND parent, const ToolbarLayout& layout) {
     const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_TRANSPARENT |
-                        CCS_NODIVIDER | CCS_NORESIZE | spec.extraStyle;
+                        CCS_NODIVIDER | CCS_NORESIZE | layout.extraStyle;
     HWND toolbar =
-        CreateToolbarEx(parent, style, spec.id, spec.imageCount, Instance(), spec.bitmap, nullptr,
-                        0, 0, 0, spec.imageWidth, spec.imageHeight, sizeof(TBBUTTON));
+        CreateToolbarEx(parent, style, layout.id, layout.imageCount, Instance(), layout.bitmap,
+                        nullptr, 0, 0, 0, layout.imageWidth, layout.imageHeight, sizeof(TBBUTTON));
     if (toolbar == nullptr)
         return nullptr;
     // The labels go in before the buttons, so the buttons are sized for them.
-    if (spec.labels != nullptr)
-        SendMessageA(toolbar, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(spec.labels));
-    std::vector<TBBUTTON> buttons(spec.buttonCount);
-    for (std::size_t i = 0; i < spec.buttonCount; ++i) {
-        const ButtonSpec& b = spec.buttons[i];
+    if (layout.labels != nullptr)
+        SendMessageA(toolbar, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(layout.labels));
+    std::vector<TBBUTTON> buttons(layout.buttonCount);
+    for (std::size_t i = 0; i < layout.buttonCount; ++i) {
+        const ButtonLayout& b = layout.buttons[i];
         buttons[i].iBitmap = b.image;
         buttons[i].idCommand = b.command;
         buttons[i].fsState = TBSTATE_ENABLED;
@@ -235,8 +235,8 @@ HWND MakeHolder(int id) {
 }
 
 // A tool bar inside a holder, at its fixed place.
-void MakeHolderToolbar(HWND holder, const ToolbarSpec& spec, int x) {
-    HWND toolbar = MakeToolbar(holder, spec);
+void MakeHolderToolbar(HWND holder, const ToolbarLayout& layout, int x) {
+    HWND toolbar = MakeToolbar(holder, layout);
     if (toolbar == nullptr)
         return;
     UseGuiFont(toolbar);
@@ -263,7 +263,7 @@ HWND MakeToneBar() {
 
 // ---- Bands
 
-struct BandSpec {
+struct BandLayout {
     int id;
     const char* text; // null for none
     UINT style;
@@ -271,27 +271,27 @@ struct BandSpec {
     int width;
 };
 
-void InsertBand(HWND rebar, const BandSpec& spec, HWND child, int minHeight) {
+void InsertBand(HWND rebar, const BandLayout& layout, HWND child, int minHeight) {
     if (rebar == nullptr || child == nullptr)
         return;
     REBARBANDINFOA band = {};
     band.cbSize = REBARBANDINFOA_V6_SIZE;
     band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID |
-                 (spec.text != nullptr ? RBBIM_TEXT : 0);
-    band.fStyle = spec.style;
-    band.lpText = const_cast<char*>(spec.text);
+                 (layout.text != nullptr ? RBBIM_TEXT : 0);
+    band.fStyle = layout.style;
+    band.lpText = const_cast<char*>(layout.text);
     band.hwndChild = child;
-    band.cxMinChild = static_cast<UINT>(spec.minWidth);
+    band.cxMinChild = static_cast<UINT>(layout.minWidth);
     band.cyMinChild = static_cast<UINT>(minHeight);
-    band.cx = static_cast<UINT>(spec.width);
-    band.wID = static_cast<UINT>(spec.id);
+    band.cx = static_cast<UINT>(layout.width);
+    band.wID = static_cast<UINT>(layout.id);
     SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
-    panel.bands[spec.id] = rebar;
+    panel.bands[layout.id] = rebar;
 }
 
 // The combo boxes that fill a band of their own after the Gain band, in their order.
-struct ComboBandSpec {
-    BandSpec band;
+struct ComboBandLayout {
+    BandLayout band;
     int combo;
     bool inBottomRebar;
     bool editable;
@@ -302,7 +302,7 @@ struct ComboBandSpec {
 };
 
 // clang-format off
-constexpr ComboBandSpec kComboBands[] = {
+constexpr ComboBandLayout kComboBands[] = {
     {{kBandScale, "Scale", kBreak | kEdge | kGripper, kComboBandMinWidth, 200},
      kScaleCombo, false, false, 180, false, kScaleItems, std::size(kScaleItems)},
     {{kBandAverage, "Average", kEdge | kFixedBitmap | kGripper, kComboBandMinWidth, 100},
@@ -323,17 +323,17 @@ constexpr ComboBandSpec kComboBands[] = {
 };
 // clang-format on
 
-constexpr BandSpec kToneBand = {kBandToneBar, nullptr,
-                                kBreak | kEdge | kFixedBitmap | kGripper | kHidden, 640, 200};
-constexpr BandSpec kNavigationBand = {kBandNavigation, nullptr,
-                                      kBreak | kEdge | kFixedBitmap | kGripper, 120, 120};
-constexpr BandSpec kTraceBand = {kBandTraceToolbar, nullptr, kEdge | kFixedBitmap | kGripper, 70,
-                                 80};
-constexpr BandSpec kMainBand = {kBandMainToolbar, nullptr, kBreak | kEdge | kFixedBitmap | kGripper,
-                                472, 400};
-constexpr BandSpec kInputBand = {kBandInput, "Input", kEdge | kGripper | kChevron,
-                                 kComboBandMinWidth, 350};
-constexpr BandSpec kGainBand = {kBandGain, "Gain", kEdge | kGripper | kChevron, 200, 400};
+constexpr BandLayout kToneBand = {kBandToneBar, nullptr,
+                                  kBreak | kEdge | kFixedBitmap | kGripper | kHidden, 640, 200};
+constexpr BandLayout kNavigationBand = {kBandNavigation, nullptr,
+                                        kBreak | kEdge | kFixedBitmap | kGripper, 120, 120};
+constexpr BandLayout kTraceBand = {kBandTraceToolbar, nullptr, kEdge | kFixedBitmap | kGripper, 70,
+                                   80};
+constexpr BandLayout kMainBand = {kBandMainToolbar, nullptr,
+                                  kBreak | kEdge | kFixedBitmap | kGripper, 472, 400};
+constexpr BandLayout kInputBand = {kBandInput, "Input", kEdge | kGripper | kChevron,
+                                   kComboBandMinWidth, 350};
+constexpr BandLayout kGainBand = {kBandGain, "Gain", kEdge | kGripper | kChevron, 200, 400};
 
 // The Input band: the mixer's inputs, left out when there are none.
 void InsertInputBand(HWND top, const port::StringList& inputNames) {
@@ -348,18 +348,18 @@ void InsertInputBand(HWND top, const port::StringList& inputNames) {
 
 void InsertComboBands(HWND top, HWND bottom) {
     int comboHeight = 0; // the Scale box's, which every band after it takes
-    for (const ComboBandSpec& spec : kComboBands) {
-        HWND rebar = spec.inBottomRebar ? bottom : top;
-        HWND combo =
-            MakeCombo(rebar, spec.combo, spec.editable, {0, 0, kBandComboWidth, spec.dropHeight});
+    for (const ComboBandLayout& layout : kComboBands) {
+        HWND rebar = layout.inBottomRebar ? bottom : top;
+        HWND combo = MakeCombo(rebar, layout.combo, layout.editable,
+                               {0, 0, kBandComboWidth, layout.dropHeight});
         if (combo == nullptr)
             continue;
-        AddComboItems(combo, spec.items, spec.itemCount);
+        AddComboItems(combo, layout.items, layout.itemCount);
         if (comboHeight == 0)
             comboHeight = WindowHeight(combo);
-        InsertBand(rebar, spec.band, combo, comboHeight);
-        if (spec.startsHidden)
-            port::ShowBand(spec.band.id, false);
+        InsertBand(rebar, layout.band, combo, comboHeight);
+        if (layout.startsHidden)
+            port::ShowBand(layout.band.id, false);
     }
 }
 
