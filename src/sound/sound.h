@@ -27,6 +27,10 @@ public:
     static constexpr uint32_t kMaxVolume = 64;
     // Longest sample the 8.8 fixed-point positions can address with room for any step.
     static constexpr uint32_t kMaxSampleLength = 1u << 22;
+    // The device starts paused and runs from the first PlaySample; after this many blocks
+    // mixed without a playing voice it is paused again: an idle engine keeps no stream running
+    // on the output.
+    static constexpr uint32_t kIdleBlocksBeforePause = 20;
 
     Sound() = default;
     Sound(const Sound&) = delete;
@@ -77,6 +81,7 @@ private:
 
     static uint32_t EngineThread(void* arg);
     void ServeDevice();
+    bool AnyVoicePlaying() const;
     bool StartDevice();
     void Release();
 
@@ -94,6 +99,10 @@ private:
     uint32_t m_OutputRate = 0;
     uint32_t m_Stereo = 0;
     Voice m_Voices[kVoiceCount];
+    // Under m_Lock: blocks mixed in a row with no voice playing, and whether the engine paused
+    // the device for it.
+    uint32_t m_IdleBlocks = 0;
+    uint8_t m_DevicePaused = 0;
     std::atomic<uint32_t> m_BlocksMixed{0};
 };
 

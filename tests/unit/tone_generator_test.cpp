@@ -174,7 +174,6 @@ protected:
         PinkNoiseInit(pinkNoise, 128);
         presses.clear();
         ASSERT_EQ(soundEngine.Open(44100, 0), 1);
-        Play(Sound::kBlockCount); // the short buffers queued by Open
     }
     void TearDown() override {
         soundEngine.Close();
@@ -368,7 +367,7 @@ TEST(ToneThreads, UiAndEngineThreadShareVoicesAndTable) {
     EXPECT_GT(mixed, 100u);
     EXPECT_GT(round, 10u);
     ASSERT_GE(r.buffersPlayed, Sound::kBlockCount);
-    EXPECT_EQ(r.bytes.size(), 5 * 8 + (r.buffersPlayed - 5) * 2352u) << "a block cut short";
+    EXPECT_EQ(r.bytes.size(), r.buffersPlayed * 2352u) << "a block cut short";
     headless::RestoreWaveOutDefaults();
 }
 

@@ -1,0 +1,67 @@
+# The real program on live capture: while only silence plays into the sound server's sink, the
+# sink carries nothing but digital silence (the program's own output included) and the view shows
+# dark meters and every trace at the floor; with a 1 kHz sine at 0.4 of full scale (-8 dB) played
+# into the sink, eleven meter segments light on both rows and the spectrum's highest point lies
+# at 1 kHz. Closing asks "Are you Sure?": "Continue" keeps the program running, "Exit Program"
+# ends it with status 0 and the settings file written. Screenshots of each step stay in the
+# check's directory.
+. "$(dirname "$0")/lib.sh"
+
+rate=44100
+fft=8192
+recorder=
+stop_sound() {
+    [ -n "$recorder" ] && kill "$recorder" 2>/dev/null && wait "$recorder" 2>/dev/null
+    recorder=
+    e2e_stop_sine
+}
+trap stop_sound EXIT
+
+parecord -d nullsink.monitor --raw --format=s16le --rate=$rate --channels=2 monitor.raw &
+recorder=$!
+e2e_launch
+wid=$(e2e_start_frame 30) || e2e_fail "frame window did not appear"
+# The window fills in four blocks; the peak trace holds for two seconds and the level readout
+# for one.
+sleep 4
+e2e_probe silence.png $rate $fft
+stop_sound
+
+python3 - monitor.raw <<'END' || e2e_fail "the sink carried more than silence (monitor.raw)"
+import array, sys
+samples = array.array("h")
+samples.frombytes(open(sys.argv[1], "rb").read())
+loud = sum(1 for s in samples if s != 0)
+print("monitor: %d frames, %d non-zero samples" % (len(samples) // 2, loud))
+sys.exit(1 if len(samples) < 44100 or loud else 0)
+END
+[ "$E2E_VIEW" != none ] || e2e_fail "no analyzer view in silence.png"
+[ "$E2E_METERS" = "............. ............." ] ||
+    e2e_fail "meters on silence: $E2E_METERS (silence.png)"
+[ "$E2E_PEAK" = none ] || e2e_fail "a trace above the floor on silence at $E2E_PEAK (silence.png)"
+
+e2e_play_sine 1000 0.4
+sleep 3
+e2e_probe tone.png $rate $fft
+[ "$E2E_METERS" = "xxxxxxxxxxx.. xxxxxxxxxxx.." ] ||
+    e2e_fail "meters on a -8 dB sine: $E2E_METERS (tone.png)"
+read -r left top width _ <<<"$E2E_VIEW"
+convert tone.png -crop "${width}x18+$left+$((top + 30))" +repage readout.png
+[ "$E2E_PEAK" != none ] || e2e_fail "no trace on the sine (tone.png)"
+read -r hz db <<<"$E2E_PEAK"
+# One plot column spans about 33 Hz at this size.
+python3 -c "import sys; sys.exit(0 if abs($hz - 1000) <= 50 and $db > -30 else 1)" ||
+    e2e_fail "spectrum peak at $hz Hz, $db dB; expected 1000 Hz (tone.png)"
+
+e2e_answer_close "$wid" 1 continue
+kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the program ended on Continue"
+sleep 1
+e2e_probe continued.png
+[ "${E2E_METERS% *}" = "xxxxxxxxxxx.." ] ||
+    e2e_fail "the view stopped after Continue (continued.png)"
+
+e2e_answer_close "$wid" 2 exit
+e2e_wait_exit 15
+stop_sound
+[ "$(stat -c %s RTA.DAT 2>/dev/null)" = 56 ] || e2e_fail "no settings file written at exit"
+echo "live tone: silence dark, sine peak at $hz Hz ($db dB), Continue and Exit Program answered"
