@@ -54,21 +54,41 @@ e2e_wait_exit() {
 E2E_PROBE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/view_probe.py"
 
 # Takes a screenshot into $1 and reads the analyzer view out of it (view_probe.py; $2 and $3 are
-# the sample rate and FFT size for the peak). The readings are then in E2E_VIEW, E2E_METERS,
-# E2E_PEAK and E2E_MENU ("none" when absent).
+# the sample rate and FFT size for the peak, $4 the axis). The readings are then in E2E_VIEW,
+# E2E_METERS, E2E_PEAK, E2E_BANDS, E2E_STRIPE, E2E_LINE, E2E_TEXT and E2E_MENU ("none" when
+# absent).
 e2e_probe() {
     local shot=$1 line
     shift
     e2e_screenshot "$shot"
-    E2E_VIEW=none E2E_METERS=none E2E_PEAK=none E2E_MENU=none
+    E2E_VIEW=none E2E_METERS=none E2E_PEAK=none E2E_BANDS=none E2E_STRIPE=none E2E_LINE=none
+    E2E_TEXT=0 E2E_MENU=none
     while IFS= read -r line; do
         case $line in
         view=*) E2E_VIEW=${line#view=} ;;
         meters=*) E2E_METERS=${line#meters=} ;;
         peak=*) E2E_PEAK=${line#peak=} ;;
+        bands=*) E2E_BANDS=${line#bands=} ;;
+        stripe=*) E2E_STRIPE=${line#stripe=} ;;
+        line=*) E2E_LINE=${line#line=} ;;
+        text=*) E2E_TEXT=${line#text=} ;;
         menu=*) E2E_MENU=${line#menu=} ;;
         esac
     done < <(python3 "$E2E_PROBE" "$shot" "$@")
+}
+
+# Probes into $3 (the rest of the arguments go to the probe) every half second for up to $1 s
+# until the command $2 succeeds on the readings; fails when the time runs out first.
+e2e_probe_until() {
+    local timeout=$1 condition=$2 shot=$3 start=$SECONDS
+    shift 3
+    while :; do
+        e2e_probe "$shot" "$@"
+        $condition && return 0
+        [ $((SECONDS - start)) -ge "$timeout" ] && return 1
+        kill -0 "$E2E_PID" 2>/dev/null || return 1
+        sleep 0.5
+    done
 }
 
 # Plays an endless sine of $1 Hz at $2 of full scale on both channels of the sound server's
@@ -133,4 +153,14 @@ e2e_answer_close() {
     xdotool mousemove --sync $((left + 92)) $((top + 42 + (item - 1) * 28)) click 1
     sleep 1
     e2e_screenshot "$shots-answered.png"
+}
+
+# Waits up to 30 s for the save dialog titled $1, types the Windows form of the path $2 into its
+# file name field (Wine's Z: drive is /) and confirms it.
+e2e_save_as() {
+    local dialog
+    dialog=$(e2e_find_window "^$1\$" 30) || e2e_fail "no save dialog \"$1\""
+    xdotool windowfocus --sync "$dialog" key --clearmodifiers ctrl+a BackSpace
+    xdotool type --delay 20 "Z:${2//\//\\}"
+    xdotool key --clearmodifiers Return
 }

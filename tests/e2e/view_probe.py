@@ -1,12 +1,25 @@
 #!/usr/bin/env python3
 # Reads the analyzer view out of a screenshot of the real program, for the end-to-end checks:
 # where the view lies, which level-meter segments are lit, the frequency of the spectrum's
-# highest point, and the panel of an open in-view menu. Run by the checks in tests/e2e.
+# highest point, the bars of a band view, the stripe of a spectrogram, the line of a transfer view,
+# the green text above the plot, and the panel of an open in-view menu. Run by the checks in
+# tests/e2e.
 #
-#   view_probe.py IMAGE [RATE FFTSIZE]   prints one line per reading ("none" when absent):
+#   view_probe.py IMAGE [RATE FFTSIZE [AXIS]]   prints one line per reading ("none" when absent):
 #     view=left top width plotBottom     the view, in screen pixels
 #     meters=row0 row1                   13 marks per meter row, "x" lit and "." dark
-#     peak=hz db                         the highest trace point (with RATE and FFTSIZE)
+#     peak=hz db                         the highest trace point (with RATE and FFTSIZE), its
+#                                        frequency on the linear axis, or on the logarithmic one
+#                                        when AXIS is "log"
+#     bands=count tallest db             with AXIS "bands:N" (a view of N bands): how many bars
+#                                        stand above the floor, the index of the tallest, its top
+#     stripe=hz width                    the spectrogram's lit columns: their centre on the linear
+#                                        axis (with RATE and FFTSIZE) and how many there are
+#     line=share position                the trace of a transfer view: the share of its columns
+#                                        that lie on its most common row, and that row's place
+#                                        from the plot's top (0) to its bottom (1)
+#     text=pixels                        white pixels of the centred text above the plot (the SPL
+#                                        reading)
 #     menu=left top right bottom         the outer frame of an open menu panel
 import subprocess
 import sys
@@ -15,6 +28,8 @@ import sys
 # meter segments).
 PLOT_LEFT = 30
 PLOT_TOP = 65
+SPECTROGRAM_LEFT = 20
+BACKGROUND = (0, 32, 0)
 STRIP_ROWS = {27: (192, 192, 192), 28: (255, 255, 255), 29: (192, 192, 192)}
 METER_ROWS = (5, 16)
 SEGMENTS = [(0, 255, 0), (64, 255, 0), (128, 255, 0), (192, 255, 0), (255, 255, 0),
@@ -67,8 +82,9 @@ def near(colour, expected):
 
 def find_view(screen):
     """The view's left, top and width from its meter strip (three full-width lines), and the row
-    of the plot's bottom edge: a line of W = width - 50 pixels, white or covered by a trace lying
-    at the floor. The program's white comes out of the screen as exactly 255."""
+    of the plot's bottom edge: the lowest line of W = width - 50 pixels, white or covered by a
+    trace lying at the floor (a transfer view's flat trace makes such a line inside the plot).
+    The program's white comes out of the screen as exactly 255."""
     best = None
     for y in range(1, screen.height - 1):
         row = screen.row(y)
@@ -86,12 +102,16 @@ def find_view(screen):
         return None
     left, top, width = best
     plot_w = width - 50
+    bottom = None
+    # The view's left column shows the surface's background down to the view's bottom.
     for y in range(top + PLOT_TOP + 1, screen.height):
+        if not near(screen.rgb(left + 1, y), BACKGROUND):
+            break
         # Every fourth pixel is enough to tell the edge from a row inside the plot.
         line = [screen.rgb(left + PLOT_LEFT + i, y) for i in range(0, plot_w, 4)]
         if sum(1 for c in line if near(c, (255, 255, 255)) or is_trace(c)) >= 0.9 * len(line):
-            return left, top, width, y
-    return None
+            bottom = y
+    return None if bottom is None else (left, top, width, bottom)
 
 
 def is_trace(colour):
@@ -118,9 +138,14 @@ def meters(screen, view):
     return rows
 
 
-def peak(screen, view, rate, fft_size):
-    """The highest point of the live or peak trace in the linear spectrum, as a frequency by the
-    linear axis mapping x = left + trunc(bin * W / binCount)."""
+def linear_hz(p, plot_w, rate, fft_size):
+    """The frequency of plot column p on the linear axis: x = trunc(bin * W / binCount)."""
+    return p * (fft_size // 2 + 1) / plot_w * rate / fft_size
+
+
+def peak(screen, view, rate, fft_size, axis):
+    """The highest point of the live or peak trace in a spectrum, as a frequency by the linear
+    axis mapping, or by the logarithmic one: column p shows 2 ** (15 p / W) Hz."""
     left, top, width, bottom = view
     plot_w = width - 50
     x0 = left + PLOT_LEFT
@@ -131,12 +156,91 @@ def peak(screen, view, rate, fft_size):
                 columns.append(p)
         if columns:
             p = sum(columns) / len(columns)
-            bin_count = fft_size // 2 + 1
-            hz = p * bin_count / plot_w * rate / fft_size
+            if axis == "log":
+                hz = 2 ** (15.0 * p / plot_w)
+            else:
+                hz = linear_hz(p, plot_w, rate, fft_size)
             height = bottom - (top + PLOT_TOP)
             db = -(y - (top + PLOT_TOP)) * 100.0 / height
             return hz, db
     return None
+
+
+def bands(screen, view, count):
+    """The bars of a band view of count bands, each trunc(W / count) wide from the plot's left
+    edge: those standing above the floor, the tallest, and its top in dB (the plot spans 100 dB
+    from its top)."""
+    left, top, width, bottom = view
+    plot_w = width - 50
+    bar_w = plot_w // count
+    x0 = left + PLOT_LEFT
+    standing, tallest, best = 0, None, bottom
+    for j in range(count):
+        x = x0 + j * bar_w + bar_w // 2
+        y = bottom
+        while y > top + PLOT_TOP and is_trace(screen.rgb(x, y - 1)):
+            y -= 1
+        # A peak mark at the floor is three pixels high.
+        if y >= bottom - 3:
+            continue
+        standing += 1
+        if y < best:
+            tallest, best = j, y
+    if tallest is None:
+        return None
+    db = -(best - (top + PLOT_TOP)) * 100.0 / (bottom - (top + PLOT_TOP))
+    return standing, tallest, db
+
+
+def lit(colour):
+    """A spectrogram pixel above the floor: a fully saturated hue, not the grid's dim green and
+    not white."""
+    return max(colour) >= 200 and min(colour) <= 60
+
+
+def stripe(screen, view, rate, fft_size):
+    """The spectrogram's columns lit in at least half of the plot's rows."""
+    left, top, width, bottom = view
+    plot_w = width - 50
+    x0 = left + SPECTROGRAM_LEFT
+    rows = range(top + PLOT_TOP + 1, bottom, 2)
+    columns = [p for p in range(plot_w)
+               if sum(1 for y in rows if lit(screen.rgb(x0 + p, y))) >= len(rows) / 2]
+    if not columns:
+        return None
+    return linear_hz(sum(columns) / len(columns), plot_w, rate, fft_size), len(columns)
+
+
+def line(screen, view):
+    """The trace of a transfer view: the share of its columns whose trace pixels all lie within
+    one row of the most common row, and that row's place in the plot."""
+    left, top, width, bottom = view
+    plot_w = width - 50
+    x0 = left + PLOT_LEFT
+    plot_top = top + PLOT_TOP
+    columns = []
+    for p in range(1, plot_w):
+        ys = [y for y in range(plot_top + 1, bottom) if is_trace(screen.rgb(x0 + p, y))]
+        if ys:
+            columns.append(ys)
+    if not columns:
+        return None
+    counts = {}
+    for ys in columns:
+        for y in ys:
+            counts[y] = counts.get(y, 0) + 1
+    row = max(counts, key=counts.get)
+    on_row = sum(1 for ys in columns if min(ys) >= row - 1 and max(ys) <= row + 1)
+    return on_row / len(columns), (row - plot_top) / (bottom - plot_top)
+
+
+def text(screen, view):
+    """White pixels of the centred text between the peak readout and the plot of the SPL layout
+    (its reading and calibration level), in the middle half of the view."""
+    left, top, width, _ = view
+    return sum(1 for y in range(top + 53, top + PLOT_TOP + 20)
+               for x in range(left + width // 4, left + 3 * width // 4)
+               if screen.rgb(x, y) == (255, 255, 255))
 
 
 def menu(screen, view):
@@ -164,8 +268,19 @@ def main():
     print("view=%d %d %d %d" % view)
     print("meters=%s %s" % tuple(meters(screen, view)))
     if len(sys.argv) > 3:
-        found = peak(screen, view, int(sys.argv[2]), int(sys.argv[3]))
-        print("peak=%.1f %.1f" % found if found else "peak=none")
+        rate, fft_size = int(sys.argv[2]), int(sys.argv[3])
+        axis = sys.argv[4] if len(sys.argv) > 4 else "linear"
+        if axis.startswith("bands:"):
+            found = bands(screen, view, int(axis[6:]))
+            print("bands=%d %d %.1f" % found if found else "bands=none")
+        else:
+            found = peak(screen, view, rate, fft_size, axis)
+            print("peak=%.1f %.1f" % found if found else "peak=none")
+        found = stripe(screen, view, rate, fft_size)
+        print("stripe=%.1f %d" % found if found else "stripe=none")
+    found = line(screen, view)
+    print("line=%.3f %.3f" % found if found else "line=none")
+    print("text=%d" % text(screen, view))
     box = menu(screen, view)
     print("menu=%d %d %d %d" % box if box else "menu=none")
     return 0

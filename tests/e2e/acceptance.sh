@@ -1,0 +1,194 @@
+# Acceptance of the real program on live capture, driven from outside as a user would:
+#  1. it starts (the mixer's message boxes answered), shows its splash, then the analyzer whose
+#     meters light while a 1 kHz sine plays into the sound server's sink;
+#  2. the sine's peak lies at 1 kHz in Linear and Log, the octave modes show bars with the
+#     tallest in the 1 kHz band, the spectrogram a stripe at 1 kHz, the transfer view a flat
+#     line at 0 dB (both channels carry the same signal; no weighting, which in the transfer
+#     modes corrects one channel only), and SPL a reading above its A-weighted bars;
+#  3. its own test tone (Sine, 1000 Hz, Play) comes back through the sink into its capture;
+#  4. "Save ASCII" through the save dialog writes the export format, with its peak at 1 kHz;
+#  5. closing through "Are you Sure?" / "Exit Program" writes RTA.DAT, and the next start shows
+#     the mode chosen before.
+# Screenshots of every step stay in screenshots/acceptance of the build directory.
+. "$(dirname "$0")/lib.sh"
+
+rate=44100
+fft=8192
+shots="$(dirname "$TONALYX_EXE")/screenshots/acceptance"
+rm -rf "$shots"
+mkdir -p "$shots"
+trap e2e_stop_sine EXIT
+
+read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+# The frame is centred; the buttons below are measured from its top-left corner.
+fx=$(((screen_w - 720) / 2))
+fy=$(((screen_h - 480) / 2))
+click_at() { xdotool mousemove --sync $((fx + $1)) $((fy + $2)) click 1; }
+
+# near VALUE TARGET TOLERANCE
+near() { awk -v v="$1" -v t="$2" -v d="$3" 'BEGIN { exit !(v - t <= d && t - v <= d) }'; }
+
+# Mode menu item $1 (0 "Linear" .. 9 "Transfer (Log)").
+choose_mode() {
+    local keys=() i
+    for ((i = 0; i < $1; i++)); do keys+=(Down); done
+    xdotool windowfocus --sync "$wid" key --clearmodifiers alt+m "${keys[@]}" Return
+}
+
+meters_lit() { [[ "$E2E_METERS" == xxxxxxxx* ]]; }
+peak_at_1k() {
+    [ "$E2E_PEAK" != none ] || return 1
+    near "${E2E_PEAK% *}" 1000 50 && near "${E2E_PEAK#* }" -8 12
+}
+# The tallest bar in band $1 among at least $2 standing.
+tallest_in() {
+    [ "$E2E_BANDS" != none ] || return 1
+    local standing tallest
+    read -r standing tallest _ <<<"$E2E_BANDS"
+    [ "$tallest" = "$1" ] && [ "$standing" -ge "$2" ]
+}
+stripe_at_1k() { [ "$E2E_STRIPE" != none ] && near "${E2E_STRIPE% *}" 1000 60; }
+spl_shown() { [ "$E2E_TEXT" -ge 500 ] && tallest_in 6 1; }
+flat_line() {
+    [ "$E2E_LINE" != none ] || return 1
+    near "${E2E_LINE% *}" 1 0.03 && near "${E2E_LINE#* }" 0.5 0.05
+}
+
+# 1. Start-up: splash, message boxes, analyzer with live meters.
+rm -f RTA.DAT
+e2e_play_sine 1000 0.4
+e2e_launch
+splash=
+for _ in $(seq 1 200); do
+    for w in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
+        [ "$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: //p')" = 268x211 ] &&
+            splash=$w && break
+    done
+    [ -n "$splash" ] && break
+    kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the program ended at start"
+    sleep 0.1
+done
+[ -n "$splash" ] || e2e_fail "no 268 x 211 splash window"
+e2e_screenshot "$shots/01-splash.png"
+wid=$(e2e_start_frame 60) || e2e_fail "frame window did not appear"
+xdotool windowfocus --sync "$wid"
+e2e_probe_until 30 meters_lit "$shots/02-analyzer.png" ||
+    e2e_fail "meters on the sine: $E2E_METERS (02-analyzer.png)"
+# The splash goes after five seconds.
+for _ in $(seq 1 150); do
+    xdotool getwindowname "$splash" >/dev/null 2>&1 || break
+    sleep 0.2
+done
+! xdotool getwindowname "$splash" >/dev/null 2>&1 || e2e_fail "the splash stays"
+echo "1. splash, then meters $E2E_METERS"
+
+# 2. The display modes on the sine.
+e2e_probe_until 30 peak_at_1k "$shots/03-linear.png" $rate $fft ||
+    e2e_fail "Linear: peak at $E2E_PEAK (03-linear.png)"
+echo "2. Linear peak $E2E_PEAK"
+choose_mode 1
+e2e_probe_until 30 peak_at_1k "$shots/04-log.png" $rate $fft log ||
+    e2e_fail "Log: peak at $E2E_PEAK (04-log.png)"
+echo "   Log peak $E2E_PEAK"
+choose_mode 2
+e2e_probe_until 30 "tallest_in 6 1" "$shots/05-octave.png" $rate $fft bands:11 ||
+    e2e_fail "Octave: bars $E2E_BANDS (05-octave.png)"
+echo "   Octave bars $E2E_BANDS"
+choose_mode 3
+e2e_probe_until 30 "tallest_in 18 1" "$shots/06-third-octave.png" $rate $fft bands:32 ||
+    e2e_fail "1/3 Octave: bars $E2E_BANDS (06-third-octave.png)"
+echo "   1/3 Octave bars $E2E_BANDS"
+choose_mode 6
+e2e_probe_until 60 stripe_at_1k "$shots/07-spectrogram.png" $rate $fft ||
+    e2e_fail "Spectrogram: stripe $E2E_STRIPE (07-spectrogram.png)"
+echo "   Spectrogram stripe $E2E_STRIPE"
+choose_mode 8
+e2e_probe_until 30 flat_line "$shots/08-transfer.png" ||
+    e2e_fail "Transfer: line $E2E_LINE (08-transfer.png)"
+echo "   Transfer line $E2E_LINE"
+choose_mode 7
+e2e_probe_until 30 spl_shown "$shots/09-spl.png" $rate $fft bands:11 ||
+    e2e_fail "SPL: $E2E_TEXT text pixels, bars $E2E_BANDS (09-spl.png)"
+echo "   SPL text $E2E_TEXT pixels, bars $E2E_BANDS"
+
+# 3. The program's own test tone through the sink, the external sine stopped.
+e2e_stop_sine
+choose_mode 0
+silent() { [[ "$E2E_METERS" == ............* ]]; }
+e2e_probe_until 30 silent "$shots/10-silence.png" || e2e_fail "meters without a sine: $E2E_METERS"
+plot_bottom=${E2E_VIEW##* }
+click_at 178 66 # "Test Tone" shows the tone bar: Sine, 1000 Hz
+tone_bar() { [ "$E2E_VIEW" != none ] && [ "${E2E_VIEW##* }" -lt "$plot_bottom" ]; }
+e2e_probe_until 10 tone_bar "$shots/11-tone-bar.png" || e2e_fail "no tone bar (11-tone-bar.png)"
+click_at 498 400 # " Play "
+tone_at_1k() { meters_lit && peak_at_1k; }
+e2e_probe_until 30 tone_at_1k "$shots/12-own-tone.png" $rate $fft ||
+    e2e_fail "own tone: meters $E2E_METERS, peak $E2E_PEAK (12-own-tone.png)"
+echo "3. own tone: meters $E2E_METERS, peak $E2E_PEAK"
+
+# 4. Export through the save dialog, in Linear (both live channels) and in Transfer (Log).
+# check_export FILE HEADER FIELDS: the format, and the row of the highest value in the first
+# column after the frequency (printed as "hz level").
+check_export() {
+    python3 - "$@" <<'END'
+import re, sys
+path, header, fields = sys.argv[1], sys.argv[2], int(sys.argv[3])
+data = open(path, "rb").read()
+lines = data.split(b"\r\n")
+if lines[-1] != b"" or b"\n" in data.replace(b"\r\n", b""):
+    sys.exit("%s: lines do not all end with CR LF" % path)
+lines = [l.decode("ascii") for l in lines[:-1]]
+if lines[0] != header:
+    sys.exit("%s: header %r" % (path, lines[0]))
+rows = lines[1:]
+if len(rows) != 4097:
+    sys.exit("%s: %d data lines, expected 4097" % (path, len(rows)))
+number = re.compile(r"-?\d+\.\d\d$")
+values = []
+for i, row in enumerate(rows):
+    parts = row.split(", ")
+    if len(parts) != fields or not all(number.match(p) for p in parts):
+        sys.exit("%s: line %d is %r" % (path, i + 2, row))
+    if abs(float(parts[0]) - i * 44100 / 8192) > 0.006:
+        sys.exit("%s: line %d has frequency %s" % (path, i + 2, parts[0]))
+    values.append([float(p) for p in parts])
+top = max(values, key=lambda v: v[1])
+at_1k = min(values, key=lambda v: abs(v[0] - 1000))
+print("%.2f %.2f %.2f" % (top[0], top[1], at_1k[1]))
+END
+}
+xdotool windowfocus --sync "$wid" key --clearmodifiers alt+f s
+e2e_save_as "Save Traces" "$PWD/linear.txt"
+for _ in $(seq 1 100); do [ -s linear.txt ] && break; sleep 0.2; done
+e2e_screenshot "$shots/13-exported.png"
+read -r hz level _ < <(check_export linear.txt "Frequency (Hz), Left (dB), Right (dB)" 3) ||
+    e2e_fail "Linear export"
+near "$hz" 1000 11 || e2e_fail "Linear export peaks at $hz Hz"
+echo "4. Linear export: 4097 lines of 3 fields, peak $level dB at $hz Hz"
+choose_mode 9
+sleep 2
+xdotool windowfocus --sync "$wid" key --clearmodifiers alt+f s
+e2e_save_as "Save Traces" "$PWD/transfer.txt"
+for _ in $(seq 1 100); do [ -s transfer.txt ] && break; sleep 0.2; done
+read -r _ _ db < <(check_export transfer.txt "Frequency (Hz), dB" 2) || e2e_fail "Transfer export"
+# A-weighting (kept from SPL) is 0 dB at 1 kHz, where both channels carry the tone.
+near "$db" 0 1 || e2e_fail "Transfer export shows $db dB at 1 kHz"
+echo "   Transfer (Log) export: 4097 lines of 2 fields, $db dB at 1 kHz"
+click_at 563 400 # " Stop"
+
+# 5. "Exit Program" saves the settings; the next start shows the mode chosen before exit.
+choose_mode 3
+e2e_answer_close "$wid" 2 "$shots/14-close"
+e2e_wait_exit 20
+[ "$(stat -c %s RTA.DAT 2>/dev/null)" = 56 ] || e2e_fail "RTA.DAT is not 56 bytes"
+mode=$(od -An -t d4 -j 16 -N 4 RTA.DAT | tr -d ' ')
+[ "$mode" = 3 ] || e2e_fail "RTA.DAT holds display mode $mode, expected 3 (1/3 Octave)"
+e2e_play_sine 1000 0.4
+e2e_launch
+wid=$(e2e_start_frame 60) || e2e_fail "frame window did not appear after the restart"
+e2e_probe_until 40 "tallest_in 18 1" "$shots/15-restarted.png" $rate $fft bands:32 ||
+    e2e_fail "after the restart: bars $E2E_BANDS, expected 1/3 Octave (15-restarted.png)"
+echo "5. RTA.DAT of 56 bytes with mode $mode; after the restart 1/3 Octave bars $E2E_BANDS"
+e2e_answer_close "$wid" 2 "$shots/16-close"
+e2e_wait_exit 20
+e2e_stop_sine
