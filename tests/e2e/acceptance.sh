@@ -4,7 +4,8 @@
 #  2. the sine's peak lies at 1 kHz in Linear and Log, the octave modes show bars with the
 #     tallest in the 1 kHz band, the spectrogram a stripe at 1 kHz, the transfer view a flat
 #     line at 0 dB (both channels carry the same signal; no weighting, which in the transfer
-#     modes corrects one channel only), and SPL a reading above its A-weighted bars;
+#     modes corrects one channel only), and SPL a reading above its A-weighted bars, both of
+#     which change when the sine gets quieter (the reading's digits are compared, not read);
 #  3. its own test tone (Sine, 1000 Hz, Play) comes back through the sink into its capture;
 #  4. "Save ASCII" through the save dialog writes the export format, with its peak at 1 kHz;
 #  5. closing through "Are you Sure?" / "Exit Program" writes RTA.DAT, and the next start shows
@@ -109,7 +110,24 @@ echo "   Transfer line $E2E_LINE"
 choose_mode 7
 e2e_probe_until 30 spl_shown "$shots/09-spl.png" $rate $fft bands:11 ||
     e2e_fail "SPL: $E2E_TEXT text pixels, bars $E2E_BANDS (09-spl.png)"
-echo "   SPL text $E2E_TEXT pixels, bars $E2E_BANDS"
+read -r left top width _ <<<"$E2E_VIEW"
+read -r _ _ loud_db <<<"$E2E_BANDS"
+spl_text() { convert "$1" -crop "$((width / 2))x32+$((left + width / 4))+$((top + 53))" +repage "$2"; }
+spl_text "$shots/09-spl.png" spl-loud.png
+# 20 dB less signal lowers the 1 kHz band and changes the reading (held for a second).
+e2e_stop_sine
+e2e_play_sine 1000 0.04
+spl_changed() {
+    spl_text "$shots/09-spl-quiet.png" spl-quiet.png
+    local db
+    spl_shown || return 1
+    read -r _ _ db <<<"$E2E_BANDS"
+    awk -v q="$db" -v l="$loud_db" 'BEGIN { exit !(q < l - 15) }' &&
+        [ "$(compare -metric AE spl-loud.png spl-quiet.png null: 2>&1)" -gt 100 ]
+}
+e2e_probe_until 30 spl_changed "$shots/09-spl-quiet.png" $rate $fft bands:11 ||
+    e2e_fail "the SPL reading stays on a quieter sine (09-spl-quiet.png)"
+echo "   SPL text $E2E_TEXT pixels, 1 kHz band at $loud_db dB, then ${E2E_BANDS##* } dB and a new reading"
 
 # 3. The program's own test tone through the sink, the external sine stopped.
 e2e_stop_sine
