@@ -25,7 +25,12 @@ sleep "$seconds"
 import -window root build/screenshots/tonalyx.png
 echo "Screenshot after $seconds s: $(realpath build/screenshots/tonalyx.png)"
 wid=$(xdotool search --onlyvisible --name "^Tonalyx" | head -1 || true)
-[ -n "$wid" ] && xdotool windowfocus --sync "$wid" key --clearmodifiers alt+F4 || true
+if [ -n "$wid" ]; then
+    # Closing asks "Are you Sure?" in the view: answer "Exit Program".
+    E2E_PID=$pid
+    . tests/e2e/lib.sh
+    (e2e_answer_close "$wid" 2 build/screenshots/close) || true
+fi
 for _ in $(seq 1 100); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1

@@ -55,6 +55,8 @@ void RestartCapture(int32_t rate, int32_t size) {
     waveIn.Configure(OnCaptureEvent, port::kPriorityHighest, kCaptureBuffers,
                      static_cast<uint32_t>(blockFrames) * 4, 2, static_cast<uint32_t>(rate), 16);
     windowFill = 0;
+    // A slide left waiting for its read belongs to the old window.
+    windowShifted = 0;
     StartCapture();
 }
 

@@ -165,6 +165,7 @@ void CWaveInThread::FreeMemory() {
     FreeArray(headers);
     FreeArray(staleBuffers);
     // A Read after Stop must find nothing to read rather than the freed ring.
+    counts.bytesDiscarded += available;
     readPtr = nullptr;
     available = 0;
     stopped = 0;
@@ -176,6 +177,7 @@ void CWaveInThread::Resume() {
 }
 
 void CWaveInThread::ResumeLocked() {
+    counts.bytesDiscarded += available;
     readPtr = nullptr;
     available = 0;
     if (device == nullptr)
@@ -203,6 +205,7 @@ bool CWaveInThread::Read(void* destination, uint32_t count) {
     RingRead(ring, ringBytes, at, static_cast<uint8_t*>(destination), count);
     readPtr = ring + (at + count) % ringBytes;
     available -= count;
+    counts.bytesRead += count;
     if (stopped == 1 && ringBytes / bufferCount + available <= ringBytes)
         RestartRecordingLocked();
     return true;
@@ -219,6 +222,11 @@ uint32_t CWaveInThread::BytesPerSecond() const {
 uint32_t CWaveInThread::Available() {
     std::lock_guard<std::mutex> guard(lock);
     return available;
+}
+
+CaptureCounts CWaveInThread::Counts() {
+    std::lock_guard<std::mutex> guard(lock);
+    return counts;
 }
 
 uint32_t CWaveInThread::WorkerProc(void* arg) {
@@ -255,9 +263,11 @@ uint32_t CWaveInThread::TakeBuffer(port::WaveHeader* header) {
         return 0;
 
     port::UnprepareWaveIn(device, header);
+    ++counts.buffersDone;
     uint32_t result = 0;
     if (staleBuffers[i] != 0) {
         staleBuffers[i] = 0;
+        ++counts.buffersStale;
     } else {
         if (readPtr == nullptr) {
             readPtr = ring + i * bufferBytes;
@@ -267,6 +277,7 @@ uint32_t CWaveInThread::TakeBuffer(port::WaveHeader* header) {
             port::SetWorkerPriority(thread, port::kPriorityNormal);
             port::StopWaveIn(device);
             stopped = 1;
+            ++counts.buffersFull;
             result = kResultRingFull;
         } else {
             // Into the slot after the unread bytes, not slot i: after a dropped buffer the
@@ -275,6 +286,8 @@ uint32_t CWaveInThread::TakeBuffer(port::WaveHeader* header) {
             const uint32_t recorded = std::min(header->bytesRecorded, bufferBytes);
             RingWrite(ring, ringBytes, writeAt, header->data, recorded, bufferBytes);
             available += bufferBytes;
+            ++counts.buffersStored;
+            counts.bytesStored += bufferBytes;
             result = kResultStored;
         }
     }

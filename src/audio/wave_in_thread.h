@@ -8,6 +8,20 @@
 
 #include "port/port.h"
 
+// What the capture thread has done with the audio since it was constructed, over every start:
+// each buffer the device handed back was stored in the ring or dropped (ring full, or finished
+// before a Resume), and every byte stored is read, discarded unread by Resume or Stop, or still
+// waiting. Soak runs and tests check the balance.
+struct CaptureCounts {
+    uint64_t buffersDone;    // buffers of this object's runs that the worker took back
+    uint64_t buffersStored;  // of them, copied into the ring
+    uint64_t buffersFull;    // dropped by a full ring (recording halted)
+    uint64_t buffersStale;   // dropped because they were finished before a Resume
+    uint64_t bytesStored;    // into the ring, zeros after a short buffer included
+    uint64_t bytesRead;      // moved out by Read
+    uint64_t bytesDiscarded; // unread bytes dropped by Resume or Stop
+};
+
 class CWaveInThread {
 public:
     // Called on the worker thread after a completed buffer, with the capture lock released.
@@ -43,6 +57,7 @@ public:
     bool IsRunning() const;
     uint32_t BytesPerSecond() const;
     uint32_t Available();
+    CaptureCounts Counts();
 
 private:
     static uint32_t WorkerProc(void* arg);
@@ -72,6 +87,7 @@ private:
     uint32_t stopped = 0;
     port::WaveFormat format{};
     Callback callback = nullptr;
+    CaptureCounts counts{}; // under the lock
 };
 
 // The ring copies of the capture thread, offsets in bytes, wrapping at ringBytes. RingWrite puts

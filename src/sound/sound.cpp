@@ -13,8 +13,6 @@ Sound soundEngine;
 
 namespace {
 
-// Each buffer starts out this short, so that the first refills follow at once.
-constexpr uint32_t kFirstBufferBytes = 8;
 // How long Close waits for the engine thread, which notices the stop event within 5 ms.
 constexpr uint32_t kThreadEndTimeoutMs = 2000;
 constexpr uint32_t kMaxStep = 256u << 8; // 256 input samples per output sample
@@ -53,6 +51,8 @@ int Sound::Open(uint32_t rate, int stereo) {
     std::memset(m_Buffer, 128, bytes);
 
     m_BlocksMixed = 0;
+    m_IdleBlocks = 0;
+    m_DevicePaused = 0;
     m_StopEvent = port::CreateAutoEvent();
     if (m_StopEvent != nullptr)
         m_Thread = port::CreateWorkerThread(EngineThread, this, &m_ThreadId);
@@ -66,7 +66,10 @@ int Sound::Open(uint32_t rate, int stereo) {
     return 1;
 }
 
-// Opens the first device that takes the format and queues the five buffers, short and silent.
+// Opens the first device that takes the format and queues the five buffers as full blocks of
+// silence. A device that runs dry may be padded by the platform's sound server with zero bytes,
+// which in unsigned 8-bit are full negative scale: a click on the output, and a full-scale pulse
+// in any capture that listens to it.
 bool Sound::StartDevice() {
     const uint16_t channels = static_cast<uint16_t>(1 + m_Stereo);
     m_Format = port::WaveFormat{1, channels, m_OutputRate, channels * m_OutputRate, channels, 8, 0};
@@ -79,7 +82,7 @@ bool Sound::StartDevice() {
         port::WaveHeader& h = m_Headers[i];
         h = port::WaveHeader{};
         h.data = m_Buffer + (i * m_MixBlockFrames << m_Stereo);
-        h.bufferLength = kFirstBufferBytes;
+        h.bufferLength = m_MixBlockFrames << m_Stereo;
         if (!port::PrepareWaveOut(m_Device, &h) || !port::WriteWaveOut(m_Device, &h))
             return false;
     }
@@ -148,6 +151,9 @@ uint32_t Sound::PlaySample(const SoundFX& fx) {
         v.loop = fx.loop != 0 ? 1 : 0;
         v.paused = 0;
         v.stopped = 0;
+        m_IdleBlocks = 0;
+        if (m_DevicePaused && port::RestartWaveOut(m_Device))
+            m_DevicePaused = 0;
         return kFirstVoice + i;
     }
     return kNoVoice;
@@ -189,6 +195,12 @@ void Sound::ServeDevice() {
             {
                 std::lock_guard<std::mutex> guard(m_Lock);
                 MixBlock(data);
+                // Idle output is paused rather than fed silence: a sound server that pads a
+                // late 8-bit stream with zero bytes would otherwise click at full scale.
+                if (AnyVoicePlaying())
+                    m_IdleBlocks = 0;
+                else if (++m_IdleBlocks == kIdleBlocksBeforePause && port::PauseWaveOut(m_Device))
+                    m_DevicePaused = 1;
             }
             m_BlocksMixed.fetch_add(1, std::memory_order_relaxed);
             port::UnprepareWaveOut(m_Device, h);
@@ -199,6 +211,13 @@ void Sound::ServeDevice() {
                 port::WriteWaveOut(m_Device, h);
         }
     }
+}
+
+bool Sound::AnyVoicePlaying() const {
+    for (const Voice& v : m_Voices)
+        if (!v.stopped && !v.paused)
+            return true;
+    return false;
 }
 
 // Voice by voice into one sum per frame; a voice keeps its position below its end, wrapping when

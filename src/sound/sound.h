@@ -27,6 +27,9 @@ public:
     static constexpr uint32_t kMaxVolume = 64;
     // Longest sample the 8.8 fixed-point positions can address with room for any step.
     static constexpr uint32_t kMaxSampleLength = 1u << 22;
+    // After this many blocks mixed without a playing voice the device is paused until the next
+    // PlaySample: an idle engine keeps no stream running on the output.
+    static constexpr uint32_t kIdleBlocksBeforePause = 20;
 
     Sound() = default;
     Sound(const Sound&) = delete;
@@ -77,6 +80,7 @@ private:
 
     static uint32_t EngineThread(void* arg);
     void ServeDevice();
+    bool AnyVoicePlaying() const;
     bool StartDevice();
     void Release();
 
@@ -94,6 +98,10 @@ private:
     uint32_t m_OutputRate = 0;
     uint32_t m_Stereo = 0;
     Voice m_Voices[kVoiceCount];
+    // Under m_Lock: blocks mixed in a row with no voice playing, and whether the engine paused
+    // the device for it.
+    uint32_t m_IdleBlocks = 0;
+    uint8_t m_DevicePaused = 0;
     std::atomic<uint32_t> m_BlocksMixed{0};
 };
 

@@ -1,9 +1,9 @@
-# The frame window opens 720 x 480, centred on the screen, under its caption; closing it from
-# the system menu ends the program cleanly.
+# The frame window opens 720 x 480, centred on the screen, under its caption; closing it with
+# Alt+F4 and answering "Exit Program" ends the program cleanly.
 . "$(dirname "$0")/lib.sh"
 
 e2e_launch
-wid=$(e2e_find_window "^Tonalyx 1\.2\$") || e2e_fail "frame window did not appear"
+wid=$(e2e_start_frame 30) || e2e_fail "frame window did not appear"
 sleep 1
 e2e_screenshot frame.png
 read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
@@ -11,7 +11,7 @@ expected="720x480+$(((screen_w - 720) / 2))+$(((screen_h - 480) / 2))"
 box=$(e2e_content_box frame.png)
 [ "$box" = "$expected" ] || e2e_fail "window occupies $box, expected $expected"
 
-xdotool windowfocus --sync "$wid" key --clearmodifiers alt+F4
+e2e_answer_close "$wid" 2 close
 e2e_wait_exit 15
 [ -z "$(xdotool search --onlyvisible --name "^Tonalyx 1\.2\$" 2>/dev/null)" ] ||
     e2e_fail "a window is left after exit"

@@ -13,10 +13,12 @@ e2e_launch() {
     E2E_PID=$!
 }
 
-# Prints the id of the first visible top-level window whose name matches $1, waiting up to $2 s.
+# Prints the id of the first visible top-level window whose name matches $1, waiting up to $2 s
+# and running the command $3, when given, before each look.
 e2e_find_window() {
-    local name=$1 timeout=${2:-20} id i
+    local name=$1 timeout=${2:-20} poll=${3:-} id i
     for i in $(seq 1 $((timeout * 10))); do
+        [ -n "$poll" ] && $poll
         id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1)
         if [ -n "$id" ]; then
             echo "$id"
@@ -47,4 +49,44 @@ e2e_wait_exit() {
     done
     kill "$E2E_PID" 2>/dev/null
     e2e_fail "program did not exit within $timeout s"
+}
+
+E2E_PROBE="$(dirname "${BASH_SOURCE[0]}")/view_probe.py"
+E2E_FRAME_NAME="^Tonalyx 1\.2\$"
+
+# Answers the message boxes about the mixer (caption "CMixerBase::..."; Wine's mixers have no
+# input selector) with Return, naming them on stderr; the capture failure box ("Debug") fails
+# the check.
+e2e_answer_startup_boxes() {
+    local box
+    for box in $(xdotool search --onlyvisible --name "^CMixerBase" 2>/dev/null); do
+        echo "start-up message: $(xdotool getwindowname "$box")" >&2
+        xdotool windowfocus --sync "$box" key --clearmodifiers Return 2>/dev/null
+    done
+    [ -z "$(xdotool search --onlyvisible --name '^Debug$' 2>/dev/null)" ] ||
+        e2e_fail "the program could not start capture"
+}
+
+# Waits up to $1 s for the frame window, answering the start-up boxes, and prints its id.
+e2e_start_frame() { e2e_find_window "$E2E_FRAME_NAME" "${1:-30}" e2e_answer_startup_boxes; }
+
+# Closes the frame with Alt+F4 and answers the in-view question "Are you Sure?" with item $2
+# (1 "Continue", 2 "Exit Program") by clicking it; screenshots go to $3-question.png and
+# $3-answered.png.
+e2e_answer_close() {
+    local wid=$1 item=$2 shots=$3 i box left top
+    xdotool windowfocus --sync "$wid" key --clearmodifiers alt+F4
+    for i in $(seq 1 50); do
+        e2e_screenshot "$shots-question.png"
+        box=$(python3 "$E2E_PROBE" menu "$shots-question.png")
+        [ -n "$box" ] && break
+        sleep 0.2
+    done
+    [ -n "$box" ] || e2e_fail "no close question in the view ($shots-question.png)"
+    read -r left top _ _ <<<"$box"
+    # The panel's blue frame lies 2 pixels outside it; inside are a 10-pixel margin, the 20-pixel
+    # title and the 160 x 21 items 28 pixels apart.
+    xdotool mousemove --sync $((left + 92)) $((top + 42 + (item - 1) * 28)) click 1
+    sleep 1
+    e2e_screenshot "$shots-answered.png"
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/analysis_setup.h"
+#include "app/my_class.h"
 #include "app/sample_window.h"
 #include "app/state.h"
 
@@ -82,6 +83,21 @@ TEST_P(SampleWindow, FailedReadsLoseAndRepeatNothing) {
     EXPECT_EQ(AdvanceSampleWindow(NumberedSource::Read, &source), WindowStep::kNoBlock);
     EXPECT_EQ(AdvanceSampleWindow(NumberedSource::Read, &source), WindowStep::kSlid);
     EXPECT_EQ(windowShifted, 0);
+    ExpectNewestWindowEndsAt(source.next - 1);
+}
+
+TEST_P(SampleWindow, RestartBetweenSlideAndReadStartsAfresh) {
+    NumberedSource source;
+    while (windowFill < captureFftSize)
+        AdvanceSampleWindow(NumberedSource::Read, &source);
+    source.failures = {true};
+    ASSERT_EQ(AdvanceSampleWindow(NumberedSource::Read, &source), WindowStep::kNoBlock);
+    ASSERT_EQ(windowShifted, 1);
+    RestartCapture(GetParam(), 8192);
+    StopCapture();
+    while (windowFill < captureFftSize)
+        ASSERT_EQ(AdvanceSampleWindow(NumberedSource::Read, &source), WindowStep::kFilling);
+    ASSERT_EQ(AdvanceSampleWindow(NumberedSource::Read, &source), WindowStep::kSlid);
     ExpectNewestWindowEndsAt(source.next - 1);
 }
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kShortBytes = 8; // the length of each buffer queued by Open
-
 class SoundEngine : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,10 +33,13 @@ protected:
         }
         return headless::TakeWaveOutRecord();
     }
-    // The five short silent buffers that Open queued, then `blocks` full blocks.
+    // The five buffers that Open queued, full blocks of silence so that the device never runs
+    // dry while the engine thread starts, then `blocks` full blocks.
     std::vector<uint8_t> PlayBlocks(std::size_t blocks) {
         const headless::WaveOutRecord first = Play(Sound::kBlockCount);
-        EXPECT_EQ(first.bytes, std::vector<uint8_t>(Sound::kBlockCount * kShortBytes, 128));
+        const std::size_t blockBytes =
+            std::size_t{engine_.MixBlockFrames()} * first.format.channels;
+        EXPECT_EQ(first.bytes, std::vector<uint8_t>(Sound::kBlockCount * blockBytes, 128));
         return Play(blocks).bytes;
     }
 
@@ -301,6 +302,35 @@ TEST_F(SoundEngine, VoiceNumbersStopAndPause) {
     EXPECT_EQ(PlayBlocks(1), std::vector<uint8_t>(2352, 128));
     EXPECT_EQ(engine_.PlaySample(looping), 2u);
     engine_.Close(); // the samples are not the engine's: they must outlive its voices
+}
+
+TEST_F(SoundEngine, IdleOutputPausesUntilAVoicePlays) {
+    ASSERT_EQ(engine_.Open(44100, 0), 1);
+    const std::vector<uint8_t> tone(64, 228);
+    const std::size_t idle = Sound::kIdleBlocksBeforePause;
+    const std::size_t queued = Sound::kBlockCount;
+    // Play waits for each block to be mixed and queued again, so a pause has come by the time
+    // the last block is back in the queue.
+    const auto expectPaused = [] {
+        ASSERT_TRUE(headless::WaitWaveOutQueued(Sound::kBlockCount, 10000));
+        EXPECT_EQ(headless::PlayWaveOutBuffers(1), 0u) << "the idle device plays on";
+    };
+
+    EXPECT_EQ(Play(idle).bytes, std::vector<uint8_t>(idle * 2352, 128));
+    expectPaused();
+
+    ASSERT_EQ(engine_.PlaySample({tone.data(), 44100, 64, 64, 1}), 2u);
+    EXPECT_EQ(Play(queued).bytes, std::vector<uint8_t>(queued * 2352, 128))
+        << "mixed before the voice started";
+    EXPECT_EQ(Play(idle + 1).bytes, std::vector<uint8_t>((idle + 1) * 2352, 178))
+        << "a playing voice keeps the device running";
+
+    ASSERT_TRUE(headless::WaitWaveOutQueued(Sound::kBlockCount, 10000)); // the last one mixed
+    engine_.StopVoice(2);
+    EXPECT_EQ(Play(queued).bytes, std::vector<uint8_t>(queued * 2352, 178))
+        << "mixed before the voice stopped";
+    EXPECT_EQ(Play(idle - queued).bytes, std::vector<uint8_t>((idle - queued) * 2352, 128));
+    expectPaused();
 }
 
 TEST_F(SoundEngine, RefusesSamplesItCannotPlay) {

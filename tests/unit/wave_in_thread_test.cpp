@@ -323,6 +323,44 @@ TEST_F(Capture, ResumeDropsEverythingUnread) {
     ExpectBlock(3584);
 }
 
+TEST_F(Capture, CountsAccountForEveryBufferAndByte) {
+    const auto expectBalanced = [this](const char* when) {
+        SCOPED_TRACE(when);
+        const CaptureCounts c = capture.Counts();
+        EXPECT_EQ(c.buffersDone, c.buffersStored + c.buffersFull + c.buffersStale);
+        EXPECT_EQ(c.bytesStored, c.buffersStored * kBlockBytes);
+        EXPECT_EQ(c.bytesStored, c.bytesRead + c.bytesDiscarded + capture.Available());
+    };
+    ASSERT_TRUE(ConfigureAndStart());
+    Pass(4);
+    Pass(1); // no room: dropped
+    ASSERT_TRUE(WaitFor([] { return events.full == 1; }));
+    ExpectBlock(0);
+    Pass(1);
+    expectBalanced("halted and restarted by a read");
+    CaptureCounts c = capture.Counts();
+    EXPECT_EQ(c.buffersStored, 5u);
+    EXPECT_GE(c.buffersFull, 1u);
+    EXPECT_EQ(c.bytesRead, kBlockBytes);
+
+    capture.Resume(); // four blocks unread
+    EXPECT_EQ(capture.Counts().bytesDiscarded, 4 * kBlockBytes);
+    Pass(2);
+    ExpectBlock(3072);
+    expectBalanced("after Resume");
+
+    // Stop discards the unread block; a new start counts on.
+    ASSERT_TRUE(capture.Stop());
+    expectBalanced("stopped");
+    EXPECT_EQ(capture.Counts().bytesDiscarded, 5 * kBlockBytes);
+    ASSERT_TRUE(capture.Start());
+    Pass(2);
+    expectBalanced("started again");
+    c = capture.Counts();
+    EXPECT_EQ(c.buffersStored, 9u);
+    EXPECT_EQ(c.bytesRead, 2 * kBlockBytes);
+}
+
 TEST_F(Capture, ResumeFromTheCallbackDropsTheBufferCutShortByTheHalt) {
     events.resumeOnFull = &capture;
     ASSERT_TRUE(ConfigureAndStart());

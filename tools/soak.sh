@@ -1,0 +1,163 @@
+#!/bin/bash
+# Soak run of the real tonalyx.exe under Wine on live capture: a 1 kHz sine plays into the
+# private sound server's sink while the view is switched through its modes, zoom, scroll and
+# fade at intervals. The program's memory (resident set of its Wine process) is sampled
+# throughout; at the end the program is closed through its "Are you Sure?" question and its
+# capture counts (written to the debug output at exit) are checked: every buffer the device
+# handed back stored or dropped by a rule, and every byte stored read or discarded, none twice.
+# Not part of tools/run-tests.sh.
+#
+# Usage: tools/soak.sh [minutes, default 10] [cross build directory, default build/win32]
+# Settings (environment): SOAK_WARMUP_S       seconds before the memory baseline, default 60
+#                         SOAK_RSS_BOUND_KB   allowed growth after warm-up, default 4096
+#                         SOAK_STEP_S         seconds between view changes, default 10
+# Output: rss.csv, wine.log, screenshots and summary.txt in <build>/soak.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+minutes=${1:-10}
+build=${2:-build/win32}
+warmup=${SOAK_WARMUP_S:-60}
+bound=${SOAK_RSS_BOUND_KB:-4096}
+step_s=${SOAK_STEP_S:-10}
+[ -f "$build/tonalyx.exe" ] || { echo "no $build/tonalyx.exe: build it first" >&2; exit 1; }
+export TONALYX_EXE
+TONALYX_EXE=$(realpath "$build/tonalyx.exe")
+out="$build/soak"
+rm -rf "$out"
+mkdir -p "$out"
+. tools/wine-env.sh
+wine_env_start || exit 1
+. tests/e2e/lib.sh
+cd "$out"
+
+rate=44100
+player=
+stop_player() {
+    [ -n "$player" ] && kill "$player" 2>/dev/null && wait "$player" 2>/dev/null
+    player=
+}
+finish() {
+    stop_player
+    wine_env_stop
+}
+trap finish EXIT
+
+# The Wine process that runs the program: the launcher becomes it or starts it as a child.
+program_pid() {
+    local pid
+    for pid in "$E2E_PID" $(pgrep -P "$E2E_PID" 2>/dev/null); do
+        if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qi 'tonalyx\.exe'; then
+            echo "$pid"
+            return 0
+        fi
+    done
+    return 1
+}
+
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
+
+# One change of the view per call, in turn. Commands that switch sample rate or FFT size go into
+# this rotation as further entries once the program has them.
+exercise() {
+    local n=$1 wid=$2
+    case $((n % 6)) in
+    0) # the next display mode from the frame's Mode menu
+        local mode=$(((n / 6) % 10)) downs=""
+        for _ in $(seq 1 "$mode"); do downs="$downs Down"; done
+        # shellcheck disable=SC2086
+        xdotool windowfocus --sync "$wid" key --clearmodifiers alt+m $downs Return
+        echo "mode $mode" ;;
+    1) xdotool windowfocus --sync "$wid" key --clearmodifiers Up Up; echo "zoom in" ;;
+    2) xdotool windowfocus --sync "$wid" key --clearmodifiers Right Right; echo "scroll right" ;;
+    3) xdotool windowfocus --sync "$wid" key --clearmodifiers Left Down Down; echo "zoom out" ;;
+    4) xdotool windowfocus --sync "$wid" key --clearmodifiers f; echo "fade" ;;
+    5) xdotool windowfocus --sync "$wid" key --clearmodifiers space; echo "live traces" ;;
+    esac
+}
+
+# An endless 1 kHz sine at -8 dB, with the silence feeder of wine-env keeping the latency low.
+python3 -c '
+import array, math, sys
+rate = 44100
+period = array.array("h")
+for i in range(rate // 10):  # 100 whole cycles
+    s = int(round(0.4 * 32767 * math.sin(2 * math.pi * 1000.0 * i / rate)))
+    period.extend((s, s))
+data = period.tobytes() * 10
+while True:
+    sys.stdout.buffer.write(data)
+' 2>/dev/null | pacat --playback -d nullsink --latency-msec=10 --format=s16le --rate=$rate \
+    --channels=2 --raw &
+player=$!
+
+WINEDEBUG=-all,+debugstr e2e_launch
+wid=$(e2e_start_frame 30) || e2e_fail "frame window did not appear"
+pid=$(program_pid) || e2e_fail "no Wine process runs tonalyx.exe"
+started=$(date +%s)
+end=$((started + minutes * 60))
+echo "seconds,rss_kb" >rss.csv
+n=0
+next_step=$((started + step_s))
+baseline=
+while [ "$(date +%s)" -lt "$end" ]; do
+    kill -0 "$pid" 2>/dev/null || e2e_fail "the program ended during the run (wine.log)"
+    now=$(date +%s)
+    rss=$(rss_kb "$pid")
+    echo "$((now - started)),$rss" >>rss.csv
+    [ -z "$baseline" ] && [ $((now - started)) -ge "$warmup" ] && baseline=$rss
+    if [ "$now" -ge "$next_step" ]; then
+        echo "$((now - started)) s: $(exercise "$n" "$wid")" >>steps.log
+        n=$((n + 1))
+        next_step=$((now + step_s))
+        [ $((n % 30)) -eq 0 ] && e2e_screenshot "step-$n.png"
+    fi
+    sleep 2
+done
+elapsed=$(($(date +%s) - started))
+e2e_screenshot last.png
+
+e2e_answer_close "$wid" 2 exit
+e2e_wait_exit 30
+stop_player
+
+counts=$(grep -o 'tonalyx capture counts: .*' wine.log | tail -1 | sed 's/\\n$//')
+[ -n "$counts" ] || e2e_fail "no capture counts in wine.log"
+python3 - "$elapsed" "$warmup" "$bound" "$rate" "$counts" <<'EOF' | tee summary.txt
+import csv, sys
+elapsed, warmup, bound, rate = (int(v) for v in sys.argv[1:5])
+c = dict(f.split("=") for f in sys.argv[5].split(": ", 1)[1].split())
+c = {k: int(v) for k, v in c.items()}
+rows = [(int(r["seconds"]), int(r["rss_kb"])) for r in csv.DictReader(open("rss.csv")) if r["rss_kb"]]
+after = [kb for s, kb in rows if s >= warmup]
+base = after[0] if after else rows[-1][1]
+growth = max(after) - base if after else 0
+block_bytes = 2048 * 4
+expected = elapsed * rate // 2048
+balance = c["bytesStored"] - c["bytesRead"] - c["bytesDiscarded"]
+print("run: %d s, %d RSS samples" % (elapsed, len(rows)))
+print("RSS kB: start %d, after warm-up %d, end %d, max %d; growth after warm-up %d (bound %d)"
+      % (rows[0][1], base, rows[-1][1], max(kb for _, kb in rows), growth, bound))
+print("capture buffers: %d handed back (about %d recorded in %d s), %d stored, %d dropped by a "
+      "full ring, %d stale after a resume" % (c["done"], expected, elapsed, c["stored"], c["full"],
+                                             c["stale"]))
+print("ring blocks: %d stored, %d read, %d discarded unread; unaccounted %d bytes"
+      % (c["bytesStored"] // block_bytes, c["bytesRead"] // block_bytes,
+         c["bytesDiscarded"] // block_bytes, balance))
+ok = True
+if growth > bound:
+    print("FAIL: memory grew by %d kB after warm-up" % growth)
+    ok = False
+if c["done"] != c["stored"] + c["full"] + c["stale"]:
+    print("FAIL: buffers handed back and buffers accounted for differ")
+    ok = False
+if balance != 0:
+    print("FAIL: %d bytes stored and neither read nor discarded (negative: read twice)" % balance)
+    ok = False
+if c["stored"] == 0 or c["bytesRead"] == 0:
+    print("FAIL: nothing was captured")
+    ok = False
+sys.exit(0 if ok else 1)
+EOF
+status=${PIPESTATUS[0]}
+echo "soak: files in $(pwd)"
+exit "$status"
