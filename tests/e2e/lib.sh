@@ -51,7 +51,7 @@ e2e_wait_exit() {
     e2e_fail "program did not exit within $timeout s"
 }
 
-E2E_PROBE="$(dirname "${BASH_SOURCE[0]}")/view_probe.py"
+E2E_PROBE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/view_probe.py"
 E2E_FRAME_NAME="^Tonalyx 1\.2\$"
 
 # Answers the message boxes about the mixer (caption "CMixerBase::..."; Wine's mixers have no
