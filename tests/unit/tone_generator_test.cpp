@@ -368,7 +368,7 @@ TEST(ToneThreads, UiAndEngineThreadShareVoicesAndTable) {
     EXPECT_GT(mixed, 100u);
     EXPECT_GT(round, 10u);
     ASSERT_GE(r.buffersPlayed, Sound::kBlockCount);
-    EXPECT_EQ(r.bytes.size(), 5 * 8 + (r.buffersPlayed - 5) * 2352u) << "a block cut short";
+    EXPECT_EQ(r.bytes.size(), r.buffersPlayed * 2352u) << "a block cut short";
     headless::RestoreWaveOutDefaults();
 }
 
