@@ -31,13 +31,8 @@ wine_env_start || exit 1
 cd "$out"
 
 rate=44100
-player=
-stop_player() {
-    [ -n "$player" ] && kill "$player" 2>/dev/null && wait "$player" 2>/dev/null
-    player=
-}
 finish() {
-    stop_player
+    e2e_stop_sine
     wine_env_stop
 }
 trap finish EXIT
@@ -75,20 +70,7 @@ exercise() {
     esac
 }
 
-# An endless 1 kHz sine at -8 dB, with the silence feeder of wine-env keeping the latency low.
-python3 -c '
-import array, math, sys
-rate = 44100
-period = array.array("h")
-for i in range(rate // 10):  # 100 whole cycles
-    s = int(round(0.4 * 32767 * math.sin(2 * math.pi * 1000.0 * i / rate)))
-    period.extend((s, s))
-data = period.tobytes() * 10
-while True:
-    sys.stdout.buffer.write(data)
-' 2>/dev/null | pacat --playback -d nullsink --latency-msec=10 --format=s16le --rate=$rate \
-    --channels=2 --raw &
-player=$!
+e2e_play_sine 1000 0.4
 
 launched=$(date +%s)
 WINEDEBUG=-all,+debugstr e2e_launch
@@ -120,7 +102,7 @@ e2e_screenshot last.png
 e2e_answer_close "$wid" 2 exit
 e2e_wait_exit 30
 capture_s=$(($(date +%s) - launched))
-stop_player
+e2e_stop_sine
 
 # Wine prints the line quoted, with its line feed as "\n".
 counts=$(grep -ao 'tonalyx capture counts: [a-zA-Z0-9= ]*' wine.log | tail -1)

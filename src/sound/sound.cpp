@@ -52,7 +52,6 @@ int Sound::Open(uint32_t rate, int stereo) {
 
     m_BlocksMixed = 0;
     m_IdleBlocks = 0;
-    m_DevicePaused = 0;
     m_StopEvent = port::CreateAutoEvent();
     if (m_StopEvent != nullptr)
         m_Thread = port::CreateWorkerThread(EngineThread, this, &m_ThreadId);
@@ -67,9 +66,10 @@ int Sound::Open(uint32_t rate, int stereo) {
 }
 
 // Opens the first device that takes the format and queues the five buffers as full blocks of
-// silence. A device that runs dry may be padded by the platform's sound server with zero bytes,
-// which in unsigned 8-bit are full negative scale: a click on the output, and a full-scale pulse
-// in any capture that listens to it.
+// silence, paused: the device starts with the first voice. A device that plays silence can run
+// dry on a busy machine, and a sound server may pad it with zero bytes, which in unsigned 8-bit
+// are full negative scale: a click on the output and a full-scale pulse in any capture that
+// listens to it.
 bool Sound::StartDevice() {
     const uint16_t channels = static_cast<uint16_t>(1 + m_Stereo);
     m_Format = port::WaveFormat{1, channels, m_OutputRate, channels * m_OutputRate, channels, 8, 0};
@@ -86,7 +86,8 @@ bool Sound::StartDevice() {
         if (!port::PrepareWaveOut(m_Device, &h) || !port::WriteWaveOut(m_Device, &h))
             return false;
     }
-    return port::RestartWaveOut(m_Device);
+    m_DevicePaused = 1;
+    return true;
 }
 
 void Sound::Close() {
@@ -128,6 +129,7 @@ void Sound::Release() {
             v.paused = 0;
         }
     }
+    m_DevicePaused = 0;
     m_IsOpen = 0;
 }
 
@@ -195,8 +197,7 @@ void Sound::ServeDevice() {
             {
                 std::lock_guard<std::mutex> guard(m_Lock);
                 MixBlock(data);
-                // Idle output is paused rather than fed silence: a sound server that pads a
-                // late 8-bit stream with zero bytes would otherwise click at full scale.
+                // Idle output is paused rather than fed silence (see StartDevice).
                 if (AnyVoicePlaying())
                     m_IdleBlocks = 0;
                 else if (++m_IdleBlocks == kIdleBlocksBeforePause && port::PauseWaveOut(m_Device))

@@ -27,8 +27,9 @@ public:
     static constexpr uint32_t kMaxVolume = 64;
     // Longest sample the 8.8 fixed-point positions can address with room for any step.
     static constexpr uint32_t kMaxSampleLength = 1u << 22;
-    // After this many blocks mixed without a playing voice the device is paused until the next
-    // PlaySample: an idle engine keeps no stream running on the output.
+    // The device starts paused and runs from the first PlaySample; after this many blocks
+    // mixed without a playing voice it is paused again: an idle engine keeps no stream running
+    // on the output.
     static constexpr uint32_t kIdleBlocksBeforePause = 20;
 
     Sound() = default;

@@ -52,6 +52,50 @@ e2e_wait_exit() {
 }
 
 E2E_PROBE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/view_probe.py"
+
+# Takes a screenshot into $1 and reads the analyzer view out of it (view_probe.py; $2 and $3 are
+# the sample rate and FFT size for the peak). The readings are then in E2E_VIEW, E2E_METERS,
+# E2E_PEAK and E2E_MENU ("none" when absent).
+e2e_probe() {
+    local shot=$1 line
+    shift
+    e2e_screenshot "$shot"
+    E2E_VIEW=none E2E_METERS=none E2E_PEAK=none E2E_MENU=none
+    while IFS= read -r line; do
+        case $line in
+        view=*) E2E_VIEW=${line#view=} ;;
+        meters=*) E2E_METERS=${line#meters=} ;;
+        peak=*) E2E_PEAK=${line#peak=} ;;
+        menu=*) E2E_MENU=${line#menu=} ;;
+        esac
+    done < <(python3 "$E2E_PROBE" "$shot" "$@")
+}
+
+# Plays an endless sine of $1 Hz at $2 of full scale on both channels of the sound server's
+# sink (44100 Hz, 16-bit) until e2e_stop_sine; the silence feeder of tools/wine-env.sh keeps the
+# sink's latency low meanwhile.
+E2E_SINE_PID=
+e2e_play_sine() {
+    python3 -c '
+import array, math, sys
+hz, level, rate = float(sys.argv[1]), float(sys.argv[2]), 44100
+cycles = array.array("h")
+for i in range(rate // 10):  # a whole number of cycles for frequencies in steps of 10 Hz
+    s = int(round(level * 32767 * math.sin(2 * math.pi * hz * i / rate)))
+    cycles.extend((s, s))
+data = cycles.tobytes() * 10
+while True:
+    sys.stdout.buffer.write(data)
+' "$1" "$2" 2>/dev/null | pacat --playback -d nullsink --latency-msec=10 --format=s16le \
+        --rate=44100 --channels=2 --raw &
+    E2E_SINE_PID=$!
+}
+
+# Stops the sine (the generator ends with the player's pipe).
+e2e_stop_sine() {
+    [ -n "$E2E_SINE_PID" ] && kill "$E2E_SINE_PID" 2>/dev/null && wait "$E2E_SINE_PID" 2>/dev/null
+    E2E_SINE_PID=
+}
 E2E_FRAME_NAME="^Tonalyx 1\.2\$"
 
 # Answers the message boxes about the mixer (caption "CMixerBase::..."; Wine's mixers have no
@@ -74,16 +118,15 @@ e2e_start_frame() { e2e_find_window "$E2E_FRAME_NAME" "${1:-30}" e2e_answer_star
 # (1 "Continue", 2 "Exit Program") by clicking it; screenshots go to $3-question.png and
 # $3-answered.png.
 e2e_answer_close() {
-    local wid=$1 item=$2 shots=$3 i box left top
+    local wid=$1 item=$2 shots=$3 i left top
     xdotool windowfocus --sync "$wid" key --clearmodifiers alt+F4
-    for i in $(seq 1 50); do
-        e2e_screenshot "$shots-question.png"
-        box=$(python3 "$E2E_PROBE" menu "$shots-question.png")
-        [ -n "$box" ] && break
+    for i in $(seq 1 20); do
+        e2e_probe "$shots-question.png"
+        [ "$E2E_MENU" != none ] && break
         sleep 0.2
     done
-    [ -n "$box" ] || e2e_fail "no close question in the view ($shots-question.png)"
-    read -r left top _ _ <<<"$box"
+    [ "$E2E_MENU" != none ] || e2e_fail "no close question in the view ($shots-question.png)"
+    read -r left top _ _ <<<"$E2E_MENU"
     # The panel's blue frame lies 2 pixels outside it; inside are a 10-pixel margin, the 20-pixel
     # title and the 160 x 21 items 28 pixels apart.
     xdotool mousemove --sync $((left + 92)) $((top + 42 + (item - 1) * 28)) click 1

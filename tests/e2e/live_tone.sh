@@ -9,63 +9,46 @@
 
 rate=44100
 fft=8192
-pids=()
-stop_players() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    pids=()
+recorder=
+stop_sound() {
+    [ -n "$recorder" ] && kill "$recorder" 2>/dev/null && wait "$recorder" 2>/dev/null
+    recorder=
+    e2e_stop_sine
 }
-trap stop_players EXIT
+trap stop_sound EXIT
 
 parecord -d nullsink.monitor --raw --format=s16le --rate=$rate --channels=2 monitor.raw &
-pids+=($!)
+recorder=$!
 e2e_launch
 wid=$(e2e_start_frame 30) || e2e_fail "frame window did not appear"
 # The window fills in four blocks; the peak trace holds for two seconds and the level readout
 # for one.
 sleep 4
-e2e_screenshot silence.png
-stop_players
+e2e_probe silence.png $rate $fft
+stop_sound
 
-python3 - monitor.raw <<'EOF' || e2e_fail "the sink carried more than silence (monitor.raw)"
+python3 - monitor.raw <<'END' || e2e_fail "the sink carried more than silence (monitor.raw)"
 import array, sys
 samples = array.array("h")
 samples.frombytes(open(sys.argv[1], "rb").read())
-loud = [i // 2 for i, s in enumerate(samples) if s != 0]
-print("monitor: %d frames, %d non-zero samples" % (len(samples) // 2, len(loud)))
-if len(samples) < 44100 or loud:
-    sys.exit(1)
-EOF
-read -r row0 row1 < <(python3 "$E2E_PROBE" meters silence.png) ||
-    e2e_fail "no analyzer view in silence.png"
-[ "$row0 $row1" = "............. ............." ] ||
-    e2e_fail "meters on silence: $row0 $row1 (silence.png)"
-if found=$(python3 "$E2E_PROBE" peak silence.png $rate $fft 2>/dev/null); then
-    e2e_fail "a trace above the floor on silence at $found (silence.png)"
-fi
+loud = sum(1 for s in samples if s != 0)
+print("monitor: %d frames, %d non-zero samples" % (len(samples) // 2, loud))
+sys.exit(1 if len(samples) < 44100 or loud else 0)
+END
+[ "$E2E_VIEW" != none ] || e2e_fail "no analyzer view in silence.png"
+[ "$E2E_METERS" = "............. ............." ] ||
+    e2e_fail "meters on silence: $E2E_METERS (silence.png)"
+[ "$E2E_PEAK" = none ] || e2e_fail "a trace above the floor on silence at $E2E_PEAK (silence.png)"
 
-python3 - tone.raw <<'EOF'
-import array, math, sys
-rate, seconds = 44100, 30
-tone = array.array("h")
-for i in range(rate * seconds):
-    s = int(round(0.4 * 32767 * math.sin(2 * math.pi * 1000.0 * i / rate)))
-    tone.extend((s, s))
-open(sys.argv[1], "wb").write(tone.tobytes())
-EOF
-pacat --playback -d nullsink --latency-msec=10 --format=s16le --rate=$rate --channels=2 \
-    --raw tone.raw &
-pids+=($!)
+e2e_play_sine 1000 0.4
 sleep 3
-e2e_screenshot tone.png
-read -r row0 row1 < <(python3 "$E2E_PROBE" meters tone.png)
-[ "$row0 $row1" = "xxxxxxxxxxx.. xxxxxxxxxxx.." ] ||
-    e2e_fail "meters on a -8 dB sine: $row0 $row1 (tone.png)"
-read -r hz db < <(python3 "$E2E_PROBE" peak tone.png $rate $fft) ||
-    e2e_fail "no trace on the sine (tone.png)"
+e2e_probe tone.png $rate $fft
+[ "$E2E_METERS" = "xxxxxxxxxxx.. xxxxxxxxxxx.." ] ||
+    e2e_fail "meters on a -8 dB sine: $E2E_METERS (tone.png)"
+read -r left top width _ <<<"$E2E_VIEW"
+convert tone.png -crop "${width}x18+$left+$((top + 30))" +repage readout.png
+[ "$E2E_PEAK" != none ] || e2e_fail "no trace on the sine (tone.png)"
+read -r hz db <<<"$E2E_PEAK"
 # One plot column spans about 33 Hz at this size.
 python3 -c "import sys; sys.exit(0 if abs($hz - 1000) <= 50 and $db > -30 else 1)" ||
     e2e_fail "spectrum peak at $hz Hz, $db dB; expected 1000 Hz (tone.png)"
@@ -73,12 +56,12 @@ python3 -c "import sys; sys.exit(0 if abs($hz - 1000) <= 50 and $db > -30 else 1
 e2e_answer_close "$wid" 1 continue
 kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the program ended on Continue"
 sleep 1
-e2e_screenshot continued.png
-read -r row0 _ < <(python3 "$E2E_PROBE" meters continued.png)
-[ "$row0" = "xxxxxxxxxxx.." ] || e2e_fail "the view stopped after Continue (continued.png)"
+e2e_probe continued.png
+[ "${E2E_METERS% *}" = "xxxxxxxxxxx.." ] ||
+    e2e_fail "the view stopped after Continue (continued.png)"
 
 e2e_answer_close "$wid" 2 exit
 e2e_wait_exit 15
-stop_players
+stop_sound
 [ "$(stat -c %s RTA.DAT 2>/dev/null)" = 56 ] || e2e_fail "no settings file written at exit"
 echo "live tone: silence dark, sine peak at $hz Hz ($db dB), Continue and Exit Program answered"

@@ -3,10 +3,11 @@
 # where the view lies, which level-meter segments are lit, the frequency of the spectrum's
 # highest point, and the panel of an open in-view menu. Run by the checks in tests/e2e.
 #
-#   view_probe.py view IMAGE                 left top width plotBottom of the view, screen pixels
-#   view_probe.py meters IMAGE               two rows of 13 marks, "x" lit and "." dark
-#   view_probe.py peak IMAGE RATE FFTSIZE    frequency (Hz) and dB of the highest trace point
-#   view_probe.py menu IMAGE                 left top right bottom of the menu panel, or nothing
+#   view_probe.py IMAGE [RATE FFTSIZE]   prints one line per reading ("none" when absent):
+#     view=left top width plotBottom     the view, in screen pixels
+#     meters=row0 row1                   13 marks per meter row, "x" lit and "." dark
+#     peak=hz db                         the highest trace point (with RATE and FFTSIZE)
+#     menu=left top right bottom         the outer frame of an open menu panel
 import subprocess
 import sys
 
@@ -39,9 +40,25 @@ class Screen:
         self.width, self.height = int(fields[1]), int(fields[2])
         self.pixels = ppm[at + 1:]
 
+    def row(self, y, left=0, right=None):
+        right = self.width if right is None else right
+        return self.pixels[3 * (y * self.width + left):3 * (y * self.width + right)]
+
     def rgb(self, x, y):
         i = 3 * (y * self.width + x)
         return tuple(self.pixels[i:i + 3])
+
+
+WHITE = b"\xff\xff\xff"
+BLUE = b"\x00\x00\xff"
+
+
+def find_pixel(row, pattern, start=0):
+    """Index of the first pixel at or after pixel start whose bytes are pattern, or -1."""
+    at = row.find(pattern, 3 * start)
+    while at != -1 and at % 3 != 0:
+        at = row.find(pattern, at + 1)
+    return at // 3 if at != -1 else -1
 
 
 def near(colour, expected):
@@ -51,31 +68,28 @@ def near(colour, expected):
 def find_view(screen):
     """The view's left, top and width from its meter strip (three full-width lines), and the row
     of the plot's bottom edge: a line of W = width - 50 pixels, white or covered by a trace lying
-    at the floor."""
+    at the floor. The program's white comes out of the screen as exactly 255."""
     best = None
     for y in range(1, screen.height - 1):
-        x = 0
-        while x < screen.width:
-            if not near(screen.rgb(x, y), STRIP_ROWS[28]):
-                x += 1
-                continue
-            start = x
-            while x < screen.width and near(screen.rgb(x, y), STRIP_ROWS[28]) and \
-                    near(screen.rgb(x, y - 1), STRIP_ROWS[27]) and \
-                    near(screen.rgb(x, y + 1), STRIP_ROWS[29]):
-                x += 1
-            if x - start >= 400 and (best is None or x - start > best[2]):
-                best = (start, y - 28, x - start)
-            x = max(x, start + 1)
-        if best is not None:
+        row = screen.row(y)
+        start = find_pixel(row, WHITE * 400)
+        if start == -1:
+            continue
+        x = start
+        while x < screen.width and row[3 * x:3 * x + 3] == WHITE:
+            x += 1
+        if near(screen.rgb(start, y - 1), STRIP_ROWS[27]) and \
+                near(screen.rgb(start, y + 1), STRIP_ROWS[29]):
+            best = (start, y - 28, x - start)
             break
     if best is None:
         return None
     left, top, width = best
     plot_w = width - 50
     for y in range(top + PLOT_TOP + 1, screen.height):
-        line = [screen.rgb(left + PLOT_LEFT + i, y) for i in range(plot_w)]
-        if sum(1 for c in line if near(c, (255, 255, 255)) or is_trace(c)) >= 0.9 * plot_w:
+        # Every fourth pixel is enough to tell the edge from a row inside the plot.
+        line = [screen.rgb(left + PLOT_LEFT + i, y) for i in range(0, plot_w, 4)]
+        if sum(1 for c in line if near(c, (255, 255, 255)) or is_trace(c)) >= 0.9 * len(line):
             return left, top, width, y
     return None
 
@@ -130,40 +144,30 @@ def menu(screen, view):
     left, top, width, bottom = view
     xs, ys = [], []
     for y in range(top, bottom):
-        for x in range(left, left + width):
-            r, g, b = screen.rgb(x, y)
-            if b >= 240 and r < 40 and g < 40:
-                xs.append(x)
-                ys.append(y)
+        row = screen.row(y, left, left + width)
+        x = find_pixel(row, BLUE)
+        while x != -1:
+            xs.append(left + x)
+            ys.append(y)
+            x = find_pixel(row, BLUE, x + 1)
     if len(xs) < 100:
         return None
     return min(xs), min(ys), max(xs), max(ys)
 
 
 def main():
-    command, path = sys.argv[1], sys.argv[2]
-    screen = Screen(path)
+    screen = Screen(sys.argv[1])
     view = find_view(screen)
     if view is None:
-        print("no analyzer view in " + path, file=sys.stderr)
-        return 1
-    if command == "view":
-        print(*view)
-    elif command == "meters":
-        print(*meters(screen, view))
-    elif command == "peak":
-        found = peak(screen, view, int(sys.argv[3]), int(sys.argv[4]))
-        if found is None:
-            print("no trace in the plot", file=sys.stderr)
-            return 1
-        print("%.1f %.1f" % found)
-    elif command == "menu":
-        box = menu(screen, view)
-        if box is not None:
-            print(*box)
-    else:
-        print("unknown command " + command, file=sys.stderr)
-        return 2
+        print("view=none")
+        return 0
+    print("view=%d %d %d %d" % view)
+    print("meters=%s %s" % tuple(meters(screen, view)))
+    if len(sys.argv) > 3:
+        found = peak(screen, view, int(sys.argv[2]), int(sys.argv[3]))
+        print("peak=%.1f %.1f" % found if found else "peak=none")
+    box = menu(screen, view)
+    print("menu=%d %d %d %d" % box if box else "menu=none")
     return 0
 
 

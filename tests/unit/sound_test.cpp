@@ -33,14 +33,19 @@ protected:
         }
         return headless::TakeWaveOutRecord();
     }
-    // The five buffers that Open queued, full blocks of silence so that the device never runs
-    // dry while the engine thread starts, then `blocks` full blocks.
+    // The five buffers that Open queued, full blocks of silence, then `blocks` full blocks.
+    // The device plays once a voice has started.
     std::vector<uint8_t> PlayBlocks(std::size_t blocks) {
         const headless::WaveOutRecord first = Play(Sound::kBlockCount);
         const std::size_t blockBytes =
             std::size_t{engine_.MixBlockFrames()} * first.format.channels;
         EXPECT_EQ(first.bytes, std::vector<uint8_t>(Sound::kBlockCount * blockBytes, 128));
         return Play(blocks).bytes;
+    }
+    // The device holds its five buffers and plays none of them.
+    static void ExpectPaused() {
+        ASSERT_TRUE(headless::WaitWaveOutQueued(Sound::kBlockCount, 10000));
+        EXPECT_EQ(headless::PlayWaveOutBuffers(1), 0u) << "the idle device plays";
     }
 
     Sound engine_;
@@ -105,6 +110,9 @@ TEST_F(SoundEngine, OpenChoosesRateAndBlockAndFormat) {
         ASSERT_EQ(engine_.Open(c.rate, c.stereo), 1);
         EXPECT_EQ(engine_.OutputRate(), c.outputRate);
         EXPECT_EQ(engine_.MixBlockFrames(), c.frames);
+        ExpectPaused();
+        const std::vector<uint8_t> quiet(16, 128);
+        ASSERT_EQ(engine_.PlaySample({quiet.data(), c.outputRate, 16, 64, 1}), Sound::kFirstVoice);
         const std::vector<uint8_t> block = PlayBlocks(1);
         const uint16_t channels = c.stereo != 0 ? 2 : 1;
         EXPECT_EQ(block.size(), c.frames * channels);
@@ -299,38 +307,33 @@ TEST_F(SoundEngine, VoiceNumbersStopAndPause) {
     engine_.Close();
     EXPECT_EQ(engine_.PlaySample(looping), Sound::kNoVoice);
     ASSERT_EQ(engine_.Open(44100, 0), 1);
-    EXPECT_EQ(PlayBlocks(1), std::vector<uint8_t>(2352, 128));
+    ExpectPaused();
     EXPECT_EQ(engine_.PlaySample(looping), 2u);
     engine_.Close(); // the samples are not the engine's: they must outlive its voices
 }
 
 TEST_F(SoundEngine, IdleOutputPausesUntilAVoicePlays) {
     ASSERT_EQ(engine_.Open(44100, 0), 1);
+    ExpectPaused();
     const std::vector<uint8_t> tone(64, 228);
     const std::size_t idle = Sound::kIdleBlocksBeforePause;
     const std::size_t queued = Sound::kBlockCount;
-    // Play waits for each block to be mixed and queued again, so a pause has come by the time
-    // the last block is back in the queue.
-    const auto expectPaused = [] {
-        ASSERT_TRUE(headless::WaitWaveOutQueued(Sound::kBlockCount, 10000));
-        EXPECT_EQ(headless::PlayWaveOutBuffers(1), 0u) << "the idle device plays on";
-    };
-
-    EXPECT_EQ(Play(idle).bytes, std::vector<uint8_t>(idle * 2352, 128));
-    expectPaused();
-
-    ASSERT_EQ(engine_.PlaySample({tone.data(), 44100, 64, 64, 1}), 2u);
-    EXPECT_EQ(Play(queued).bytes, std::vector<uint8_t>(queued * 2352, 128))
-        << "mixed before the voice started";
-    EXPECT_EQ(Play(idle + 1).bytes, std::vector<uint8_t>((idle + 1) * 2352, 178))
-        << "a playing voice keeps the device running";
-
-    ASSERT_TRUE(headless::WaitWaveOutQueued(Sound::kBlockCount, 10000)); // the last one mixed
-    engine_.StopVoice(2);
-    EXPECT_EQ(Play(queued).bytes, std::vector<uint8_t>(queued * 2352, 178))
-        << "mixed before the voice stopped";
-    EXPECT_EQ(Play(idle - queued).bytes, std::vector<uint8_t>((idle - queued) * 2352, 128));
-    expectPaused();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "first voice" : "voice after a pause");
+        ASSERT_EQ(engine_.PlaySample({tone.data(), 44100, 64, 64, 1}), 2u);
+        EXPECT_EQ(Play(queued).bytes, std::vector<uint8_t>(queued * 2352, 128))
+            << "mixed before the voice started";
+        EXPECT_EQ(Play(idle + 1).bytes, std::vector<uint8_t>((idle + 1) * 2352, 178))
+            << "a playing voice keeps the device running";
+        ASSERT_TRUE(headless::WaitWaveOutQueued(queued, 10000)); // the last one mixed
+        engine_.StopVoice(2);
+        EXPECT_EQ(Play(queued).bytes, std::vector<uint8_t>(queued * 2352, 178))
+            << "mixed before the voice stopped";
+        // Play waits for each block to be mixed and queued again, so the pause has come by the
+        // time the last silent block is back in the queue.
+        EXPECT_EQ(Play(idle - queued).bytes, std::vector<uint8_t>((idle - queued) * 2352, 128));
+        ExpectPaused();
+    }
 }
 
 TEST_F(SoundEngine, RefusesSamplesItCannotPlay) {
