@@ -96,6 +96,7 @@ e2e_stop_sine() {
     [ -n "$E2E_SINE_PID" ] && kill "$E2E_SINE_PID" 2>/dev/null && wait "$E2E_SINE_PID" 2>/dev/null
     E2E_SINE_PID=
 }
+
 E2E_FRAME_NAME="^Tonalyx 1\.2\$"
 
 # Answers the message boxes about the mixer (caption "CMixerBase::..."; Wine's mixers have no
