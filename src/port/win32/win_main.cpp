@@ -50,6 +50,24 @@ void RestoreKeyboardRepeat() {
     SystemParametersInfoA(SPI_SETKEYBOARDSPEED, userRepeat.speed, nullptr, 0);
 }
 
+// The capture thread's counts of the whole run as one debug-output line (Wine prints it with
+// WINEDEBUG=+debugstr): soak runs check that no block was lost or read twice.
+void ReportCaptureCounts() {
+    const CaptureCounts c = waveIn.Counts();
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "tonalyx capture counts: done=%llu stored=%llu full=%llu stale=%llu "
+                  "bytesStored=%llu bytesRead=%llu bytesDiscarded=%llu\n",
+                  static_cast<unsigned long long>(c.buffersDone),
+                  static_cast<unsigned long long>(c.buffersStored),
+                  static_cast<unsigned long long>(c.buffersFull),
+                  static_cast<unsigned long long>(c.buffersStale),
+                  static_cast<unsigned long long>(c.bytesStored),
+                  static_cast<unsigned long long>(c.bytesRead),
+                  static_cast<unsigned long long>(c.bytesDiscarded));
+    OutputDebugStringA(line);
+}
+
 // Window data 0 holds the application object (pointer-sized, so it survives 64-bit builds).
 MyClass* AppOf(HWND window) {
     return reinterpret_cast<MyClass*>(GetWindowLongPtrA(window, 0));
@@ -209,24 +227,6 @@ LRESULT CALLBACK RTAWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// The capture thread's counts of the whole run as one debug-output line (Wine prints it with
-// WINEDEBUG=+debugstr): soak runs check that no block was lost or read twice.
-void ReportCaptureCounts() {
-    const CaptureCounts c = waveIn.Counts();
-    char line[256];
-    std::snprintf(line, sizeof line,
-                  "tonalyx capture counts: done=%llu stored=%llu full=%llu stale=%llu "
-                  "bytesStored=%llu bytesRead=%llu bytesDiscarded=%llu\n",
-                  static_cast<unsigned long long>(c.buffersDone),
-                  static_cast<unsigned long long>(c.buffersStored),
-                  static_cast<unsigned long long>(c.buffersFull),
-                  static_cast<unsigned long long>(c.buffersStale),
-                  static_cast<unsigned long long>(c.bytesStored),
-                  static_cast<unsigned long long>(c.bytesRead),
-                  static_cast<unsigned long long>(c.bytesDiscarded));
-    OutputDebugStringA(line);
 }
 
 void RunMainLoop() {
