@@ -98,7 +98,7 @@ gain_text gain_after
 xdotool key alt+m Down Down Down Down Down Down Return
 sleep 1
 scale_combo spectrogram
-xdotool windowfocus --sync "$wid" key --clearmodifiers alt+F4
+e2e_answer_close "$wid" 2 exit
 e2e_wait_exit 15
 [ "$(stat -c %s RTA.DAT 2>/dev/null)" = 56 ] || e2e_fail "RTA.DAT is not 56 bytes"
 mode=$(od -An -t d4 -j 16 -N 4 RTA.DAT | tr -d ' ')
@@ -107,7 +107,8 @@ mode=$(od -An -t d4 -j 16 -N 4 RTA.DAT | tr -d ' ')
 start_program
 scale_combo restored
 same restored spectrogram || e2e_fail "the next start does not show Spectrogram"
-# File > Exit closes the frame as its system menu does.
+# File > Exit closes the frame as its system menu does, after the same question.
 xdotool key alt+f x
+e2e_answer_question 2 file-exit
 e2e_wait_exit 15
 echo "control panel: bands in sight, Scale combo and Mode menu, Trace button, Gain; mode $mode kept"

@@ -135,12 +135,18 @@ e2e_answer_startup_boxes() {
 # Waits up to $1 s for the frame window, answering the start-up boxes, and prints its id.
 e2e_start_frame() { e2e_find_window "$E2E_FRAME_NAME" "${1:-30}" e2e_answer_startup_boxes; }
 
-# Closes the frame with Alt+F4 and answers the in-view question "Are you Sure?" with item $2
-# (1 "Continue", 2 "Exit Program") by clicking it; screenshots go to $3-question.png and
-# $3-answered.png.
+# Closes the frame with Alt+F4 and answers the question that follows with item $2 (see
+# e2e_answer_question).
 e2e_answer_close() {
-    local wid=$1 item=$2 shots=$3 i left top
-    xdotool windowfocus --sync "$wid" key --clearmodifiers alt+F4
+    xdotool windowfocus --sync "$1" key --clearmodifiers alt+F4
+    e2e_answer_question "$2" "$3"
+}
+
+# Answers the in-view question "Are you Sure?" that closing the frame asks with item $1
+# (1 "Continue", 2 "Exit Program") by clicking it; screenshots go to $2-question.png and
+# $2-answered.png.
+e2e_answer_question() {
+    local item=$1 shots=$2 i left top
     for i in $(seq 1 20); do
         e2e_probe "$shots-question.png"
         [ "$E2E_MENU" != none ] && break
