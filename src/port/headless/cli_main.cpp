@@ -83,9 +83,6 @@ int RunAnalyze(int argc, char** argv) {
             job.wavPath = option;
             continue;
         }
-        if (i + 1 >= argc)
-            return UsageError(option + " needs a value");
-        const char* value = argv[++i];
         struct IntOption {
             const char* name;
             std::optional<int>* target;
@@ -96,19 +93,22 @@ int RunAnalyze(int argc, char** argv) {
             {"--averaging", &job.settings.averaging}, {"--decay", &job.settings.decay},
             {"--smoothing", &job.settings.smoothing}, {"--gain", &job.settings.gainDb},
         };
-        bool known = false;
-        for (const IntOption& o : intOptions) {
-            if (option != o.name)
-                continue;
-            known = true;
+        const IntOption* intOption = nullptr;
+        for (const IntOption& o : intOptions)
+            if (option == o.name)
+                intOption = &o;
+        if (intOption == nullptr && option != "--export" && option != "--image" &&
+            option != "--size" && option != "--delay")
+            return UsageError("unknown option " + option);
+        if (i + 1 >= argc)
+            return UsageError(option + " needs a value");
+        const char* value = argv[++i];
+        if (intOption != nullptr) {
             int number = 0;
             if (!headless::ReadInt(value, &number))
                 return UsageError(option + " needs a whole number, not \"" + value + "\"");
-            *o.target = number;
-        }
-        if (known)
-            continue;
-        if (option == "--export") {
+            *intOption->target = number;
+        } else if (option == "--export") {
             job.exportPath = value;
         } else if (option == "--image") {
             job.imagePath = value;
@@ -120,8 +120,6 @@ int RunAnalyze(int argc, char** argv) {
             if (!headless::ReadNumber(value, &ms))
                 return UsageError("--delay needs a number, not \"" + std::string(value) + "\"");
             job.settings.delayMs = ms;
-        } else {
-            return UsageError("unknown option " + option);
         }
     }
     std::string error;

@@ -162,15 +162,16 @@ bool Tone(Context& c, const Line& l, std::string* error) {
 
 bool Rate(Context& c, const Line& l, std::string* error) {
     int rate = 0;
-    if (!Int(l.words[1], 8000, 44100, &rate, error))
-        return false;
+    if (!ReadInt(l.words[1], &rate) ||
+        ChoiceIndex(kSampleRateChoices, kSampleRateChoiceCount, rate) < 0)
+        return Fail(error, "rate takes 44100, 22050, 11025 or 8000");
     return c.check || c.run.UseSource(c.source, rate, error);
 }
 
 bool Fft(Context& c, const Line& l, std::string* error) {
     int size = 0;
-    if (!Int(l.words[1], 2048, 32768, &size, error))
-        return false;
+    if (!ReadInt(l.words[1], &size) || ChoiceIndex(kFftSizeChoices, kFftSizeChoiceCount, size) < 0)
+        return Fail(error, "fft takes 2048, 4096, 8192, 16384 or 32768");
     return c.check || c.run.ChangeFftSize(size, error);
 }
 
