@@ -41,15 +41,21 @@ uintptr_t WordPair(int low, int high) {
                                   (static_cast<uint32_t>(low) & 0xFFFF));
 }
 
-// What a window of the program does with a message it passes to the application object.
-intptr_t Deliver(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    const intptr_t result = app.OnMessage(message, wParam, lParam);
-    // A menu dismissed for want of input ends its loop with the quit message, which it posts
-    // again for the loops outside it; the run has no loop outside it, so it goes here.
-    port::Message leftOver;
-    while (port::PeekOwnMessage(&leftOver)) {
-    }
-    return result;
+// The main loop's service of the messages waiting for the program, all of them at once: each one
+// reaches the application object as its window passes it on. A menu dismissed for want of input
+// ends its loop with the quit message, which it posts again for the loops outside it; there is no
+// loop outside it here, so it ends nothing.
+void ServeMessages() {
+    port::Message m;
+    while (port::PeekOwnMessage(&m))
+        if (m.message != WM_QUIT)
+            app.OnMessage(m.message, m.wParam, m.lParam);
+}
+
+// A window of the program passing a message to the application object.
+void Deliver(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    app.OnMessage(message, wParam, lParam);
+    ServeMessages();
 }
 
 // When an in-view menu waits for input: a click on the button of the next answer, or nothing,
@@ -228,13 +234,14 @@ bool AppRun::Start(int width, int height, std::string* error) {
     std::error_code failure;
     const fs::path launch = fs::current_path(failure);
     fs::path work;
-    for (int attempt = 0; attempt < 8 && !failure; ++attempt) {
-        work = fs::temp_directory_path(failure) / UniqueFolderName();
-        if (!failure && fs::create_directory(work, failure))
-            break;
-        work.clear();
+    for (int attempt = 0; attempt < 8 && work.empty() && !failure; ++attempt) {
+        const fs::path candidate = fs::temp_directory_path(failure) / UniqueFolderName();
+        if (!failure && fs::create_directory(candidate, failure))
+            work = candidate;
     }
-    if (failure || work.empty() || (fs::current_path(work, failure), failure)) {
+    if (!work.empty())
+        fs::current_path(work, failure);
+    if (work.empty() || failure) {
         if (!work.empty())
             fs::remove_all(work, failure);
         return Fail(error, "cannot make a private working folder");
@@ -322,8 +329,10 @@ int AppRun::RunBlocks(int count) {
         } else {
             // The device finishes a buffer once the clock has passed its last frame; time moves
             // on until the next block boundary is captured.
+            // Each try moves the clock past the missing frames; a device that stopped recording
+            // gets a few tries, not more.
             const uint64_t target = (stats.framesCaptured / block + 1) * block;
-            while (stats.framesCaptured < target) {
+            for (int tries = 0; stats.framesCaptured < target && tries < 4; ++tries) {
                 const uint64_t missing = target - stats.framesCaptured;
                 const uint64_t ms = (missing * 1000 + static_cast<uint64_t>(captureRate) - 1) /
                                     static_cast<uint64_t>(captureRate);
@@ -332,6 +341,7 @@ int AppRun::RunBlocks(int count) {
                 stats = GetCaptureStats();
             }
         }
+        ServeMessages();
         drawn += app.Frame();
     }
     return drawn;
