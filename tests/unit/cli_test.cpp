@@ -2,6 +2,7 @@
 // WAV files analysed through the whole program, scripts of user actions, hostile WAV files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -231,6 +232,44 @@ TEST_F(Cli, MonoFeedsBothChannelsAndStereoKeepsThemApart) {
     EXPECT_EQ(ReadFile("mono.txt"), ReadFile("both.txt"));
 }
 
+TEST_F(Cli, OptionsActAsTheirControlsDo) {
+    WavSpec apart;
+    apart.rightHz = 3000.0;
+    WriteFile("apart.wav", MakeWav(apart));
+    const auto peakDb = [](const Export& e, std::size_t column) {
+        double top = -1000.0;
+        for (const auto& row : e.rows)
+            top = std::max(top, row.at(column));
+        return top;
+    };
+    ASSERT_EQ(RunCli("analyze apart.wav --export plain.txt").status, 0);
+    const double plain = peakDb(ReadExport("plain.txt"), 1);
+    const struct {
+        const char* options;
+        const char* header;
+        double peakHz;     // of the second column; NAN: not checked
+        double peakChange; // likewise, in dB against the plain run
+    } cases[] = {
+        {"--gain 10", "Frequency (Hz), Left (dB)", NAN, 10.0},
+        {"--gain -20", "Frequency (Hz), Left (dB)", NAN, -20.0},
+        {"--monitor 1", "Frequency (Hz), Left (dB)", 1000.0, NAN},
+        {"--monitor 2", "Frequency (Hz), Left (dB)", 3000.0, NAN},
+        {"--mode 9", "Frequency (Hz), dB", NAN, NAN},
+        {"--mode 10 --delay 2", "Frequency (Hz), Phase", NAN, NAN},
+        {"--mode 7 --weighting 0", "Frequency (Hz), Left (dB)", NAN, 0.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        ASSERT_EQ(RunCli(std::string("analyze apart.wav --export t.txt ") + c.options).status, 0);
+        const Export e = ReadExport("t.txt");
+        EXPECT_EQ(e.header, std::string(c.header) + "\r");
+        if (!std::isnan(c.peakHz))
+            EXPECT_NEAR(PeakHz(e, 1), c.peakHz, 44100.0 / 8192);
+        if (!std::isnan(c.peakChange))
+            EXPECT_NEAR(peakDb(e, 1) - plain, c.peakChange, 0.1);
+    }
+}
+
 TEST_F(Cli, ImagesHaveTheSizeAskedForInEitherFormat) {
     WriteFile("sine.wav", MakeWav({}));
     const CliRun run = RunCli("analyze sine.wav --image v.png --size 500x300 --mode 1");
@@ -277,6 +316,7 @@ TEST_F(Cli, ScriptLinesAreCheckedAndMenusAnswered) {
     } cases[] = {
         {"tone sine 500\nframes 6\nmenu-answer 1\nclose\nscreenshot s.bmp\n", 0, "", true},
         {"tone sine 500\nframes 6\nmenu-answer 2\nclose\nscreenshot s.bmp\n", 0, "", false},
+        {"tone sine 500\nframes 6\ncommand 500  # File, Exit\nscreenshot s.bmp\n", 0, "", false},
         {"frames 6\n\n# nothing\nfly away\nscreenshot s.bmp\n", 1, "s:4: unknown action \"fly\"",
          false},
         {"frames x\n", 1, "s:1: \"x\" is not a whole number", false},

@@ -13,17 +13,13 @@
 #include <random>
 #include <system_error>
 
-#include "analysis/analysis_setup.h"
-#include "analysis/weighting.h"
 #include "app/my_class.h"
 #include "app/state.h"
 #include "gfx/menu.h"
 #include "port/messages.h"
 #include "sound/sound.h"
 #include "ui/control_ids.h"
-#include "ui/status_text.h"
 #include "ui/trace_export.h"
-#include "views/spectrogram_view.h"
 #include "views/view_layout.h"
 
 namespace fs = std::filesystem;
@@ -35,6 +31,12 @@ int frameTag;
 int viewTag;
 
 std::deque<int> menuAnswers;
+
+// Items of the FFT settings menu's main menu; a submenu's items count from 1 in the order of the
+// choices of src/app/state.h.
+constexpr int kFftMenuRate = 1;
+constexpr int kFftMenuSize = 2;
+constexpr int kFftMenuContinue = 5;
 
 uintptr_t WordPair(int low, int high) {
     return static_cast<uintptr_t>((static_cast<uint32_t>(high) << 16) |
@@ -50,6 +52,11 @@ void ServeMessages() {
     while (port::PeekOwnMessage(&m))
         if (m.message != WM_QUIT)
             app.OnMessage(m.message, m.wParam, m.lParam);
+}
+
+// The control window a notification carries in its lParam.
+intptr_t ControlParam(int id) {
+    return reinterpret_cast<intptr_t>(headless::ControlHandle(id));
 }
 
 // A window of the program passing a message to the application object.
@@ -79,92 +86,6 @@ void AnswerWaitingMenu() {
         headless::PostMouse(app.viewWindow, WM_LBUTTONUP, x, y);
         return;
     }
-}
-
-// The selections of the control panel that a headless run makes, applied to the analyzer state
-// as the command handler applies them (item -1: no selection, nothing changes).
-void ChangeDisplayMode(int mode) {
-    traceVisible[2] = traceVisible[3] = traceVisible[4] = 0;
-    ResetZoom();
-    displayMode = mode;
-    splMode = 0;
-    if (mode == kModeSpl) {
-        splMode = 1;
-        weighting = kWeightingA;
-        BuildWeighting(weighting);
-        averaging = 0;
-        decayRate = 50;
-    }
-    if (mode == kModeSpectrogram) {
-        averaging = 0;
-        decayRate = 50;
-        spectrogramReset = 1;
-        DrawSpectrogram(app.screen, 1);
-    }
-    if (IsTransferMode(mode)) {
-        decayRate = 0;
-        liveChannelCount = 2;
-        monitorMode = kMonitorStereo;
-        transferMode = 1;
-    } else {
-        SetDelay(0.0);
-        transferMode = 0;
-        smoothingBins = 0;
-    }
-    SyncLiveTraceFlags();
-    UpdateStatusText();
-}
-
-void ApplyControlChange(int id, int item, const std::string& text) {
-    switch (id) {
-    case kScaleCombo:
-        if (item >= 0 && item < kDisplayModeCount)
-            ChangeDisplayMode(item);
-        break;
-    case kAverageCombo:
-        if (item >= 0 && item < kAveragingChoiceCount)
-            averaging = kAveragingChoices[item].value;
-        break;
-    case kDecayCombo:
-        if (item >= 0 && item < kDecayChoiceCount)
-            decayRate = kDecayChoices[item].value;
-        break;
-    case kMonitorCombo:
-        if (item >= 0 && item < kMonitorModeCount) {
-            monitorMode = item;
-            liveChannelCount = item == kMonitorStereo ? 2 : 1;
-            SyncLiveTraceFlags();
-        }
-        break;
-    case kWeightingCombo:
-        if (item >= 0 && item < kWeightingCount) {
-            weighting = item;
-            if (item == kWeightingNoise)
-                CaptureNoiseWeighting();
-            else
-                BuildWeighting(item);
-        }
-        break;
-    case kSmoothingCombo:
-        if (item >= 0 && item < kSmoothingChoiceCount)
-            smoothingBins = kSmoothingChoices[item].value;
-        break;
-    case kDelayCombo: {
-        const double ms = std::atof(text.c_str());
-        if (ms >= 0.0 && ms < 1000.0)
-            SetDelay(ms);
-        break;
-    }
-    case kGainTrackbar:
-        gainDb = static_cast<float>(item - 20);
-        break;
-    case kCmdSwapInputs:
-        swapChannels = swapChannels ? 0 : 1;
-        break;
-    default:
-        return;
-    }
-    UpdateStatusText();
 }
 
 std::string UniqueFolderName() {
@@ -275,6 +196,7 @@ void AppRun::Stop() {
     port::CloseMixerNotifications();
     app.Shutdown();
     soundEngine.Close();
+    DestroyControlPanel();
     SetIdleHook({});
     SetFocusWindow(nullptr);
     SetKeyDown(VK_LBUTTON, false);
@@ -293,30 +215,44 @@ std::string AppRun::Resolve(const std::string& path) const {
 }
 
 bool AppRun::UseSource(const CaptureSource& source, int32_t rate, std::string* error) {
-    if (ChoiceIndex(kSampleRateChoices, kSampleRateChoiceCount, rate) < 0)
+    const int rateItem = ChoiceIndex(kSampleRateChoices, kSampleRateChoiceCount, rate);
+    if (rateItem < 0)
         return Fail(error, "unsupported sample rate " + std::to_string(rate) +
                                " Hz (the analyzer captures at 44100, 22050, 11025 or 8000 Hz)");
     SetCaptureSource(source);
     TakeMessages();
-    RestartCapture(rate, captureFftSize);
-    UpdateStatusText();
-    if (!waveIn.IsRunning())
+    // The device hears the new source once it is opened again: by the restart of a new rate, or
+    // by restarting capture alone, which leaves the analysis as it is.
+    if (rate != captureRate) {
+        ChooseInFftMenu({kFftMenuRate, rateItem + 1});
+    } else {
+        StopCapture();
+        StartCapture();
+    }
+    if (!waveIn.IsRunning() || captureRate != rate)
         return Fail(error, CaptureFailure());
     return true;
 }
 
 bool AppRun::ChangeFftSize(int32_t size, std::string* error) {
-    if (ChoiceIndex(kFftSizeChoices, kFftSizeChoiceCount, size) < 0)
+    const int sizeItem = ChoiceIndex(kFftSizeChoices, kFftSizeChoiceCount, size);
+    if (sizeItem < 0)
         return Fail(error, "unsupported FFT size " + std::to_string(size) +
                                " (2048, 4096, 8192, 16384 or 32768)");
-    if (size == captureFftSize)
-        return true;
     TakeMessages();
-    RestartCapture(captureRate, size);
-    UpdateStatusText();
-    if (!waveIn.IsRunning())
+    ChooseInFftMenu({kFftMenuSize, sizeItem + 1});
+    if (!waveIn.IsRunning() || captureFftSize != size)
         return Fail(error, CaptureFailure());
     return true;
+}
+
+void AppRun::ChooseInFftMenu(std::initializer_list<int> choices) {
+    std::deque<int> pending;
+    pending.swap(menuAnswers);
+    menuAnswers.assign(choices.begin(), choices.end());
+    menuAnswers.push_back(kFftMenuContinue);
+    Command(kCmdFftSettings);
+    menuAnswers.swap(pending);
 }
 
 int AppRun::RunBlocks(int count) {
@@ -348,23 +284,23 @@ int AppRun::RunBlocks(int count) {
 }
 
 void AppRun::Command(int id) {
-    if (id == kCmdSwapInputs)
-        ApplyControlChange(id, 0, "");
-    Deliver(WM_COMMAND, WordPair(id, 0), 0);
+    Deliver(WM_COMMAND, WordPair(id, 0), ControlParam(id));
 }
 
 void AppRun::SelectItem(int comboId, int item) {
-    ApplyControlChange(comboId, item, "");
-    Deliver(WM_COMMAND, WordPair(comboId, CBN_SELCHANGE), 0);
+    port::SetComboSelection(comboId, item);
+    Deliver(WM_COMMAND, WordPair(comboId, CBN_SELCHANGE), ControlParam(comboId));
 }
 
 void AppRun::TypeText(int comboId, const std::string& text) {
-    ApplyControlChange(comboId, -1, text);
-    Deliver(WM_COMMAND, WordPair(comboId, CBN_EDITCHANGE), 0);
+    port::SetComboEditText(comboId, text.c_str());
+    Deliver(WM_COMMAND, WordPair(comboId, CBN_EDITCHANGE), ControlParam(comboId));
 }
 
 void AppRun::MoveTrackbar(int id, int position) {
-    ApplyControlChange(id, position, "");
+    const TrackbarRange range = TrackbarRangeOf(id);
+    port::SetTrackbar(id, range.minimum, range.maximum, position);
+    Deliver(WM_HSCROLL, WordPair(SB_THUMBTRACK, port::TrackbarPosition(id)), ControlParam(id));
 }
 
 void AppRun::Key(int virtualKey) {
@@ -394,6 +330,14 @@ bool AppRun::Resize(int width, int height, std::string* error) {
     SetClientSize(AppView(), width, height);
     app.OnSize(width, height);
     return true;
+}
+
+bool AppRun::Close() {
+    return app.ConfirmClose() != 0 || Closed();
+}
+
+bool AppRun::Closed() {
+    return TakeFrameCloseRequest();
 }
 
 void AppRun::SetMenuAnswers(const std::vector<int>& items) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,10 +49,10 @@ public:
     std::string Resolve(const std::string& path) const;
 
     // ---- The capture input
-    // Puts source on the sound card's input and restarts capture at rate with the current FFT
-    // size (a WAV source needs its own rate). False with a reason when capture does not start.
+    // Puts source on the sound card's input, with rate chosen in the FFT settings menu (a WAV
+    // source needs its own rate). False with a reason when capture does not start.
     bool UseSource(const CaptureSource& source, int32_t rate, std::string* error);
-    // Changes the FFT size as the FFT settings menu does on leaving it.
+    // Chooses the FFT size in the FFT settings menu.
     bool ChangeFftSize(int32_t size, std::string* error);
     // Lets the time of count capture blocks pass, each followed by one frame update; returns
     // the number of frames drawn.
@@ -72,6 +73,10 @@ public:
     void Scroll(int code, int position);
     // The frame resized so that the view is width by height; false when out of range.
     bool Resize(int width, int height, std::string* error);
+    // Closes the view, which asks "Are you Sure?"; true when the program was closed, this way
+    // or since the last call by a command (File, Exit).
+    bool Close();
+    bool Closed();
     // Answers for the next in-view menus, one item id per menu shown (0 dismisses it); a menu
     // shown when no answer is left is dismissed.
     void SetMenuAnswers(const std::vector<int>& items);
@@ -81,6 +86,10 @@ public:
     bool Export(const std::string& path, std::string* error) const;
 
 private:
+    // Runs the FFT settings menu with these choices (an item of the main menu, then one of its
+    // submenu, ...), leaving it with "Continue".
+    void ChooseInFftMenu(std::initializer_list<int> choices);
+
     bool started_ = false;
     std::string launchDir_;
     std::string workDir_;

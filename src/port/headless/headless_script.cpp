@@ -9,7 +9,6 @@
 #include <sstream>
 #include <vector>
 
-#include "app/my_class.h"
 #include "app/state.h"
 #include "port/headless/headless_app.h"
 #include "port/messages.h"
@@ -306,7 +305,7 @@ bool Screenshot(Context& c, const Line& l, std::string* error) {
 }
 
 bool Close(Context& c, const Line&, std::string*) {
-    if (!c.check && app.ConfirmClose() != 0)
+    if (!c.check && c.run.Close())
         c.quit = true;
     return true;
 }
@@ -388,7 +387,7 @@ bool RunLines(Context& c, const std::vector<Line>& lines, const std::string& nam
             reason = line.words[0] + " failed";
         if (!reason.empty())
             return Fail(error, name + ":" + std::to_string(line.number) + ": " + reason);
-        if (c.quit)
+        if (c.quit || (!c.check && c.run.Closed()))
             break;
     }
     return true;
