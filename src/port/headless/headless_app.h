@@ -43,7 +43,6 @@ public:
     // Shuts the program down as after its main loop and returns to the caller's folder. May be
     // repeated.
     void Stop();
-    bool Started() const { return started_; }
 
     // A path as the caller meant it: relative paths name files of the caller's folder.
     std::string Resolve(const std::string& path) const;
