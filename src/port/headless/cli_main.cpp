@@ -1,5 +1,6 @@
 // tonalyx-cli: the analyzer's core run headless from the command line; this file reads the
 // arguments and reports the outcome. Main thread only.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "app/version.h"
 #include "port/headless/headless_app.h"
 #include "port/headless/headless_script.h"
+#include "port/headless/headless_soak.h"
 #include "views/view_layout.h"
 
 namespace {
@@ -24,6 +26,7 @@ void PrintUsage(FILE* out) {
         "                   [--weighting 0..4] [--averaging K] [--decay D] [--smoothing W]\n"
         "                   [--gain DB] [--delay MS] [--swap]\n"
         "       tonalyx-cli script FILE      (also: run FILE)\n"
+        "       tonalyx-cli soak [--minutes M]\n"
         "       tonalyx-cli --version | --help\n"
         "\n"
         "analyze feeds a 16-bit PCM WAV file (mono or stereo, 44100, 22050, 11025 or 8000 Hz)\n"
@@ -45,6 +48,9 @@ void PrintUsage(FILE* out) {
         "  --delay MS       delay of the right input, 0 up to 999.99 ms\n"
         "  --swap           exchange the left and right inputs\n"
         "script runs a file of user actions, one a line (see the README).\n"
+        "soak runs M minutes (default 60) of simulated audio while the display mode, the FFT\n"
+        "size and the sample rate keep changing, and checks that no captured block is lost or\n"
+        "repeated and that memory stays bounded.\n"
         "Exit status: 0 done, 1 failed (input or output), 2 wrong command line.\n",
         kMinViewWidth, kMinViewHeight, headless::kAppViewMaxSide, headless::kAppViewMaxSide,
         headless::kAppViewWidth, headless::kAppViewHeight);
@@ -139,6 +145,26 @@ int RunScriptFile(int argc, char** argv) {
     return 0;
 }
 
+int RunSoak(int argc, char** argv) {
+    headless::SoakPlan plan;
+    if (argc == 4 && std::strcmp(argv[2], "--minutes") == 0) {
+        if (!headless::ReadNumber(argv[3], &plan.minutes) || !(plan.minutes > 0.0))
+            return UsageError("--minutes needs a positive number, not \"" + std::string(argv[3]) +
+                              "\"");
+    } else if (argc != 2) {
+        return UsageError("soak takes only --minutes M");
+    }
+    plan.warmUpMinutes = std::min(plan.warmUpMinutes, plan.minutes / 3.0);
+    headless::SoakReport report;
+    std::string error;
+    const bool passed = headless::Soak(plan, &report, &error);
+    std::fputs(headless::FormatSoakReport(report).c_str(), stdout);
+    if (!passed)
+        return Failed(error);
+    std::puts("soak passed");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -154,6 +180,8 @@ int main(int argc, char** argv) {
         return RunAnalyze(argc, argv);
     if (argc >= 2 && (std::strcmp(argv[1], "script") == 0 || std::strcmp(argv[1], "run") == 0))
         return RunScriptFile(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "soak") == 0)
+        return RunSoak(argc, argv);
     if (argc < 2)
         return UsageError("no command given");
     return UsageError(std::string("unknown command ") + argv[1]);
