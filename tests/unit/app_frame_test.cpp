@@ -43,11 +43,7 @@ protected:
 };
 
 TEST_F(RunningAnalyzer, FillsFourBlocksThenDrawsEveryBlock) {
-    headless::CaptureSource sine;
-    sine.kind = headless::CaptureSource::Kind::Sine;
-    sine.frequencyHz = 1000.0;
-    sine.level = 0.5;
-    Start(sine);
+    Start(running_app::Sine(1000.0, 0.5));
     ASSERT_TRUE(waveIn.IsRunning());
     EXPECT_EQ(plotWidth, 670);
     EXPECT_EQ(plotHeight, 310);

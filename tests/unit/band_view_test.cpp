@@ -169,10 +169,6 @@ TEST_F(BandView, CursorWhitensTheBarOfTheCursorTraceOnly) {
 
 class SplView : public ViewTest {
 protected:
-    void SetUp() override {
-        ViewTest::SetUp();
-        splHold = {0.0f, 0};
-    }
     // The SPL layout over channel 1 at the floor.
     void StartSilent(int32_t rate, int32_t size) {
         Init(rate, size);

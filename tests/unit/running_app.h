@@ -16,6 +16,14 @@ namespace running_app {
 
 inline void* const kView = reinterpret_cast<void*>(0x5100);
 
+inline headless::CaptureSource Sine(double hz, double level) {
+    headless::CaptureSource sine;
+    sine.kind = headless::CaptureSource::Kind::Sine;
+    sine.frequencyHz = hz;
+    sine.level = level;
+    return sine;
+}
+
 class RunningApp {
 public:
     // Start-up as the program does it, with capture at rate and size instead of what a settings

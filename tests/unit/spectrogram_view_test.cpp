@@ -153,10 +153,7 @@ class SpectrogramInTheAnalyzer : public ScratchDirTest {};
 TEST_F(SpectrogramInTheAnalyzer, ResizeStartsAnEmptyImageAtTheNewSize) {
     headless::ResetCapture();
     running_app::RunningApp run;
-    headless::CaptureSource sine;
-    sine.kind = headless::CaptureSource::Kind::Sine;
-    sine.frequencyHz = 3000.0;
-    run.Start(sine, 720, 480);
+    run.Start(running_app::Sine(3000.0, 0.5), 720, 480);
     running_app::ChooseMode(kModeSpectrogram, false);
     ASSERT_TRUE(run.StepUntilDrawn());
     EXPECT_EQ(spectrogramReset, 0);

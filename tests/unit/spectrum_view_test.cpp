@@ -64,7 +64,6 @@ protected:
 };
 
 TEST_F(SpectrumView, FallingPeakHoldsOneSecondRisingShowsAtOnce) {
-    peakReadoutHold = {-100.0f, 0.0f, 0};
     Peak(186, -20.0f);
     ReadoutAt(10000);
     const float first = static_cast<float>(186 * binWidthHz);

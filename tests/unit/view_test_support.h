@@ -15,6 +15,8 @@
 #include "gfx/screen.h"
 #include "port/headless/headless.h"
 #include "port/messages.h"
+#include "views/band_view.h"
+#include "views/readouts.h"
 #include "views/view_layout.h"
 
 namespace view_test {
@@ -34,12 +36,20 @@ protected:
         headless::ForgetPresented();
         ReleaseMouse();
         LoadAppFonts();
+        ResetHolds();
     }
     void TearDown() override {
         ReleaseMouse();
         ResetZoom();
         AnalyseFree();
         delayLine.Free();
+    }
+
+    // The readouts' holds outlive a drawing: back to where the program starts them.
+    void ResetHolds() {
+        peakReadoutHold = {-100.0f, 0.0f, 0};
+        transferReadoutHold = {0.0f, 0.0f, 0};
+        splHold = {0.0f, 0};
     }
 
     // Arrays for rate and size, a surface of width x height cleared as the frame update does,
