@@ -42,7 +42,7 @@ TEST_F(FrameAllocation, NoDisplayModeAllocatesPerFrame) {
     noise.delayFrames = 3;
     run.Start(noise, 720, 480, 44100, 8192);
     ASSERT_TRUE(run.StepUntilDrawn());
-    alloc_counter::CountThisThread();
+    const alloc_counter::ScopedCount counting;
 
     constexpr int kFrames = 4;
     const int start = alloc_counter::Counted();

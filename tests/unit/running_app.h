@@ -9,8 +9,10 @@
 #include "app/my_class.h"
 #include "app/state.h"
 #include "port/headless/headless.h"
+#include "port/messages.h"
 #include "sound/sound.h"
-#include "views/view_layout.h"
+#include "ui/combo_commands.h"
+#include "ui/control_ids.h"
 
 namespace running_app {
 
@@ -43,6 +45,7 @@ public:
         headless::SetClientSize(kView, width, height);
         app.Create(kView);
         app.OnSize(width, height);
+        app.CreateToolbars(nullptr);
     }
 
     // Stops capture and the sound engine and frees the analysis, without writing a settings file.
@@ -50,6 +53,7 @@ public:
         StopCapture();
         soundEngine.Close();
         AnalyseFree();
+        headless::DestroyControlPanel();
         headless::ResetCapture();
     }
 
@@ -81,21 +85,19 @@ private:
     uint32_t blocks_ = 0;
 };
 
-// The display-mode choice as the user makes it, limited to what the views read: the SPL layout,
-// the stereo monitor of the transfer modes, the live trace flags and a fresh frequency window.
+// The display mode chosen in the Scale combo as the user chooses it (the waveform view, which
+// the combo does not offer, directly), and then the Stereo monitor if asked for.
 inline void ChooseMode(int32_t mode, bool stereo) {
-    for (int t = 2; t < kTraceCount; ++t)
-        traceVisible[t] = 0;
-    ResetZoom();
-    displayMode = mode;
-    splMode = mode == kModeSpl ? 1 : 0;
-    if (mode == kModeSpectrogram)
-        spectrogramReset = 1;
-    if (stereo || IsTransferMode(mode)) {
-        monitorMode = kMonitorStereo;
-        liveChannelCount = 2;
+    if (mode < kDisplayModeCount) {
+        port::SetComboSelection(kScaleCombo, mode);
+        ChangeDisplayMode(CBN_SELCHANGE);
+    } else {
+        displayMode = mode;
     }
-    SyncLiveTraceFlags();
+    if (stereo) {
+        port::SetComboSelection(kMonitorCombo, kMonitorStereo);
+        OnComboCommand(kMonitorCombo, CBN_SELCHANGE);
+    }
 }
 
 } // namespace running_app
