@@ -12,6 +12,8 @@ constexpr int32_t kItemWidth = 160;
 constexpr int32_t kStepMs = 10;
 constexpr int32_t kStepPixels = 10;
 
+const Menu* waitingMenu = nullptr;
+
 // Copies at most size - 1 characters of text (null taken as empty) and terminates the copy.
 void CopyCut(char* to, std::size_t size, const char* text) {
     std::size_t n = text != nullptr ? std::strlen(text) : 0;
@@ -90,6 +92,10 @@ void Menu::AnimationStep(CScreen& screen, const Rect& band) {
         port::SleepMs(1);
 }
 
+const Menu* Menu::Waiting() {
+    return waitingMenu;
+}
+
 int Menu::Run(CScreen& screen, const char* titleText, const char* items, uint32_t flags) {
     if (Build(screen, titleText, items) == 0 || screen.m_Bits == nullptr)
         return 0;
@@ -122,7 +128,10 @@ int Menu::Run(CScreen& screen, const char* titleText, const char* items, uint32_
             font.DrawText(screen, -1, itemTop - titleHeight - 6, title, 0, BLIT_KEYED);
         buttons.Draw(screen);
         screen.Present();
+        const Menu* outer = waitingMenu;
+        waitingMenu = this;
         position = buttons.RunModal(screen.m_Window);
+        waitingMenu = outer;
     }
 
     if (flags & MenuAnimateClose) {

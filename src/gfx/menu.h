@@ -40,6 +40,10 @@ public:
     // message is then posted again).
     int Run(CScreen& screen, const char* titleText, const char* items, uint32_t flags);
 
+    // The menu whose Run waits for a choice now, null when none does: a headless run finds the
+    // buttons it answers with here.
+    static const Menu* Waiting();
+
     struct Rect {
         int32_t left, top, right, bottom;
     };

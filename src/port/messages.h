@@ -133,6 +133,14 @@
 #define SB_ENDSCROLL 8
 #endif
 
+// Mouse-message key flags (wParam of WM_LBUTTONDOWN, WM_MOUSEMOVE, ...)
+#ifndef MK_LBUTTON
+#define MK_LBUTTON 0x0001
+#endif
+#ifndef MK_SHIFT
+#define MK_SHIFT 0x0004
+#endif
+
 // Virtual-key codes
 #ifndef VK_LBUTTON
 #define VK_LBUTTON 0x01

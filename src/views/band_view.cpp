@@ -25,11 +25,8 @@ const uint16_t kWhite = MakeColor(255, 255, 255);
 const uint16_t kPeakColour = MakeColor(128, 255, 255);
 const uint16_t kSplColour = MakeColor(0, 255, 0);
 
-enum BandStatus : uint8_t { kEmpty = 0, kMeasured = 1, kFilled = 2 };
-
-// Per band and trace: level in dB and how it was found. Rebuilt on every drawing.
-double bandLevel[kMaxBands][kTraceCount];
-uint8_t bandStatus[kMaxBands][kTraceCount];
+// Per band and trace: the level in dB, rebuilt on every drawing.
+double bandLevel[kTraceCount][kMaxBands];
 
 int LabelEvery(int32_t bandSet) {
     switch (bandSet) {
@@ -44,7 +41,21 @@ int LabelEvery(int32_t bandSet) {
     }
 }
 
-// Bands up to the first whose upper edge reaches half the sample rate.
+void DrawSplReading(CDib& surface, int n, uint32_t now) {
+    const float reading = SplReading(bandLevel[0], n);
+    if (reading > splHold.reading || now - splHold.time > kSplHoldMs) {
+        splHold.reading = reading;
+        splHold.time = now;
+    }
+    char text[64];
+    FormatSplText(text, sizeof text, splHold.reading, weighting);
+    largeFont.DrawText(surface, -1, 49, text, kSplColour, BLIT_KEYED);
+    std::snprintf(text, sizeof text, "Calibration Level: %0.0fdB", splCalibrationDb);
+    smallFont.DrawText(surface, -1, 75, text, kSplColour, BLIT_KEYED);
+}
+
+} // namespace
+
 int BandsBelowNyquist(const BandTable& table) {
     const int nyquist = sampleRate / 2;
     for (int j = 0; j < table.count; ++j) {
@@ -54,72 +65,58 @@ int BandsBelowNyquist(const BandTable& table) {
     return table.count;
 }
 
-// Sums the bins of trace t into the n bands by power, then fills bands that no bin reached
-// from their nearest non-empty neighbours.
-void GatherBands(const BandTable& table, int n, int t) {
+void GatherBands(const BandTable& table, int n, const float* trace, double* levels) {
+    enum Status : uint8_t { kEmpty, kMeasured, kFilled };
+    Status status[kMaxBands];
     LevelSum sums[kMaxBands];
     for (int j = 0; j < n; ++j) {
         ResetLevelSum(sums[j]);
-        bandStatus[j][t] = kEmpty;
-        bandLevel[j][t] = floorDb;
+        status[j] = kEmpty;
+        levels[j] = floorDb;
     }
-    float f = 0.0f;
+    // Each bin's frequency is worked out afresh: summed up bin by bin in single precision it
+    // drifts by more than a bin at N = 32768 and moves bins across band edges. The search never
+    // goes back below the band of the previous bin: bins ascend.
     int j0 = 0;
-    for (int32_t b = 0; b < binCount; ++b, f += static_cast<float>(binWidthHz)) {
+    for (int32_t b = 0; b < binCount; ++b) {
+        const double f = b * binWidthHz;
         for (int j = j0; j < n; ++j) {
             if (table.rows[j].lower <= f && f < table.rows[j].upper) {
-                AddLevel(sums[j], traces[t][b]);
-                bandStatus[j][t] = kMeasured;
+                AddLevel(sums[j], trace[b]);
+                status[j] = kMeasured;
                 j0 = j;
                 break;
             }
         }
     }
     for (int j = 0; j < n; ++j) {
-        if (bandStatus[j][t] == kMeasured)
-            bandLevel[j][t] = LevelSumDb(sums[j]);
+        if (status[j] == kMeasured)
+            levels[j] = LevelSumDb(sums[j]);
     }
+    // Bands narrower than a bin: the mean of the nearest non-empty neighbours (band 0 and band
+    // n - 1 themselves where there is none). A filled band counts for the bands after it, so a
+    // run of empty bands climbs in halving steps towards its right neighbour.
     for (int j = 0; j < n; ++j) {
-        if (bandStatus[j][t] != kEmpty)
+        if (status[j] != kEmpty)
             continue;
         int left = 0;
         for (int k = j - 1; k >= 0; --k) {
-            if (bandStatus[k][t] != kEmpty) {
+            if (status[k] != kEmpty) {
                 left = k;
                 break;
             }
         }
         int right = n - 1;
         for (int k = j + 1; k < n; ++k) {
-            if (bandStatus[k][t] != kEmpty) {
+            if (status[k] != kEmpty) {
                 right = k;
                 break;
             }
         }
-        bandLevel[j][t] = (bandLevel[left][t] + bandLevel[right][t]) * 0.5;
-        bandStatus[j][t] = kFilled;
+        levels[j] = (levels[left] + levels[right]) * 0.5;
+        status[j] = kFilled;
     }
 }
-
-void DrawSplReading(CDib& surface, int n, uint32_t now) {
-    double levels[kMaxBands];
-    for (int j = 0; j < n; ++j)
-        levels[j] = bandLevel[j][0];
-    const float reading = SplReading(levels, n);
-    if (reading > splHold.reading || now - splHold.time > kSplHoldMs) {
-        splHold.reading = reading;
-        splHold.time = now;
-    }
-    static const char* const kUnits[] = {"dB", "dBA", "dBC", "dBU", "dBN"};
-    const char* unit = weighting >= 1 && weighting <= 4 ? kUnits[weighting] : kUnits[0];
-    char text[64];
-    std::snprintf(text, sizeof text, "SPL: %0.1f%s", splHold.reading, unit);
-    largeFont.DrawText(surface, -1, 49, text, kSplColour, BLIT_KEYED);
-    std::snprintf(text, sizeof text, "Calibration Level: %0.0fdB", splCalibrationDb);
-    smallFont.DrawText(surface, -1, 75, text, kSplColour, BLIT_KEYED);
-}
-
-} // namespace
 
 float SplReading(const double* levels, int n) {
     LevelSum sum;
@@ -127,6 +124,12 @@ float SplReading(const double* levels, int n) {
     for (int j = 0; j < n; ++j)
         AddLevel(sum, levels[j]);
     return static_cast<float>(LevelSumDb(sum) + splCalibrationDb);
+}
+
+void FormatSplText(char* text, std::size_t size, float reading, int32_t weighting) {
+    static const char* const kUnits[kWeightingCount] = {"dB", "dBA", "dBC", "dBU", "dBN"};
+    const char* unit = weighting >= 0 && weighting < kWeightingCount ? kUnits[weighting] : "dB";
+    std::snprintf(text, size, "SPL: %0.1f%s", reading, unit);
 }
 
 void DrawBandView(CDib& surface, int32_t bandSet) {
@@ -149,9 +152,10 @@ void DrawBandView(CDib& surface, int32_t bandSet) {
     surface.VLine(kPlotLeft, top, height, kWhite);
 
     const int n = BandsBelowNyquist(table);
+    // Channel 1's bands also feed the SPL reading.
     for (int t = 0; t < kTraceCount; ++t) {
-        if (traceVisible[t])
-            GatherBands(table, n, t);
+        if (traceVisible[t] || (t == 0 && splMode))
+            GatherBands(table, n, traces[t], bandLevel[t]);
     }
 
     const uint32_t now = port::TickCount();
@@ -160,7 +164,7 @@ void DrawBandView(CDib& surface, int32_t bandSet) {
         if (!traceVisible[t])
             continue;
         for (int j = 0; j < n; ++j) {
-            float v = static_cast<float>(bandLevel[j][t]);
+            float v = static_cast<float>(bandLevel[t][j]);
             if (v < floorDb)
                 v = static_cast<float>(floorDb);
             const int x = kPlotLeft + j * barWidth;

@@ -3,7 +3,10 @@
 // bars. User-interface thread only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "analysis/bands.h"
 
 class CDib;
 
@@ -16,5 +19,16 @@ extern SplHold splHold;
 // bandSet is the display mode whose table is used: kModeOctave .. kModeTwelfthOctave.
 void DrawBandView(CDib& surface, int32_t bandSet);
 
+// The bands of table that the view computes: up to the first whose upper edge reaches half the
+// sample rate.
+int BandsBelowNyquist(const BandTable& table);
+
+// Levels in dB of the first n bands of table for one trace: the power sum of the bins in each
+// band, floorDb where every bin lies at the floor; bands that no bin reached are filled in
+// from their nearest neighbours (see the definition).
+void GatherBands(const BandTable& table, int n, const float* trace, double* levels);
+
 // The sound-level reading for the octave levels of channel 1 (n bands), with the calibration.
 float SplReading(const double* levels, int n);
+// "SPL: 94.0dBA": the reading with the unit of the weighting in use.
+void FormatSplText(char* text, std::size_t size, float reading, int32_t weighting);

@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "analysis/analysis_setup.h"
+#include "app/alloc.h"
 #include "app/state.h"
 #include "gfx/dib.h"
 #include "views/axes.h"
@@ -18,9 +18,32 @@ namespace {
 
 constexpr int kHueRangeDb = 75;
 
-// Column levels of the newest row: W + 1 whole-dB values, kept between frames so that drawing
-// allocates only when the plot grows.
-std::vector<int16_t> columnLevels;
+// Column levels of the newest row: whole-dB values of columns 0..W, made with the image.
+int16_t* columnLevels = nullptr;
+int32_t columnCount = 0;
+
+// The levels of columns 0..count - 1 from channel 1's trace: each column the highest bin that
+// falls into it; zoomed in, the columns between two bins repeat the level of the left one.
+void FindColumnLevels(int16_t* levels, int32_t count) {
+    for (int32_t col = 0; col < count; ++col)
+        levels[col] = static_cast<int16_t>(floorDb);
+    const double pixelsPerBin = static_cast<double>(plotWidth) / binCount * zoom;
+    double max = floorDb;
+    int lastX = 0;
+    for (int32_t k = 0; firstBin + k < binCount; ++k) {
+        const int x = static_cast<int>(k * pixelsPerBin);
+        if (x != lastX) {
+            for (int col = lastX; col <= x && col < count; ++col)
+                levels[col] = static_cast<int16_t>(max);
+            max = floorDb;
+            lastX = x;
+            if (x >= plotWidth)
+                break;
+        }
+        if (traces[0][firstBin + k] > max)
+            max = traces[0][firstBin + k];
+    }
+}
 
 } // namespace
 
@@ -64,9 +87,13 @@ void ClearSpectrogramImage() {
 void DrawSpectrogram(CDib& surface, int32_t reset) {
     const int w = plotWidth;
     const int h = plotHeight;
+    CDib& image = spectrogramImage;
     if (reset) {
-        spectrogramImage.Create(w, h);
-        spectrogramImage.Clear(0);
+        image.Create(w, h);
+        image.Clear(0);
+        FreeArray(columnLevels);
+        columnLevels = AllocArray<int16_t>(static_cast<size_t>(w) + 1);
+        columnCount = columnLevels != nullptr ? w + 1 : 0;
         return;
     }
     DrawPeakReadout(surface, kReadoutY);
@@ -77,33 +104,16 @@ void DrawSpectrogram(CDib& surface, int32_t reset) {
     surface.HLine(kSpectrogramLeft, kPlotTop + h, w, MakeColor(255, 255, 255));
     DrawLinearFrequencyAxis(surface, kSpectrogramLeft, kPlotTop + h, w,
                             static_cast<int>(firstBin * binWidthHz), zoom);
-    if (spectrogramImage.m_Bits == nullptr)
+    if (image.m_Bits == nullptr)
         return;
-
-    columnLevels.assign(static_cast<size_t>(w) + 1, static_cast<int16_t>(floorDb));
-    const double pixelsPerBin = static_cast<double>(w) / binCount * zoom;
-    double max = floorDb;
-    int lastX = 0;
-    for (int32_t k = 0; firstBin + k < binCount; ++k) {
-        const int x = static_cast<int>(k * pixelsPerBin);
-        if (x != lastX) {
-            for (int col = lastX; col <= x && col <= w; ++col)
-                columnLevels[col] = static_cast<int16_t>(max);
-            max = floorDb;
-            lastX = x;
-            if (x >= w)
-                break;
-        }
-        if (traces[0][firstBin + k] > max)
-            max = traces[0][firstBin + k];
-    }
-
-    CDib& image = spectrogramImage;
-    if (!paused && image.m_Height > 0) {
+    if (!paused && image.m_Height > 0 && columnLevels != nullptr) {
+        FindColumnLevels(columnLevels, columnCount);
         std::memmove(image.m_Bits, image.m_Bits + image.m_Width,
                      static_cast<size_t>(image.m_Height - 1) * image.m_Width * sizeof(uint16_t));
         uint16_t* bottom = image.m_Bits + static_cast<size_t>(image.m_Height - 1) * image.m_Width;
-        const int columns = w < image.m_Width ? w : image.m_Width;
+        int columns = w < image.m_Width ? w : image.m_Width;
+        if (columns > columnCount)
+            columns = columnCount;
         for (int x = 0; x < columns; ++x)
             bottom[x] = SpectrogramColour(columnLevels[x]);
     }

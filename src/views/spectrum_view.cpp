@@ -110,6 +110,8 @@ void DrawLogTrace(CDib& surface, int t, const Cursor& cursor, bool cursorTrace, 
     int col = 1;
     const bool peaks = t == 0 && peakTraceOn;
     for (int p = 0;; ++p) {
+        if (p >= plotWidth)
+            p = NextLogColumn(p, baseOct, prevBin, nyquist);
         const float f = LogColumnHz(p, baseOct);
         if (f > nyquist)
             break;

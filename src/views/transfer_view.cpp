@@ -119,6 +119,8 @@ void DrawLogTrace(CDib& surface, const Scale& scale, int t, const Cursor& cursor
     int prevY = scale.Y(prevVal);
     double prevHz = startHz;
     for (int p = 0;; ++p) {
+        if (p >= plotWidth)
+            p = NextLogColumn(p, baseOct, prevBin, nyquist);
         const float f = LogColumnHz(p, baseOct);
         if (f > nyquist)
             break;

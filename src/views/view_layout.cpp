@@ -77,6 +77,31 @@ float LogColumnHz(int p, double baseOctave) {
     return e + baseOctave == 0.0 ? 0.0f : static_cast<float>(std::pow(2.0, e + baseOctave));
 }
 
+int NextLogColumn(int p, double baseOctave, int32_t bin, int limitHz) {
+    // The column frequencies never fall, so the columns that pass form one run to the right.
+    const auto passes = [&](int q) {
+        const float f = LogColumnHz(q, baseOctave);
+        return f > limitHz || static_cast<int32_t>(f / binWidthHz) > bin;
+    };
+    if (passes(p))
+        return p;
+    int before = p;
+    int step = 1;
+    while (!passes(p + step)) {
+        before = p + step;
+        step *= 2;
+    }
+    int after = p + step;
+    while (after - before > 1) {
+        const int mid = before + (after - before) / 2;
+        if (passes(mid))
+            after = mid;
+        else
+            before = mid;
+    }
+    return after;
+}
+
 const char* FormatFrequencyLabel(int hz) {
     static char text[32];
     if (hz < 1000) {

@@ -43,6 +43,12 @@ double LogPosition(double v);
 // octaves above 1 Hz (0 Hz when both are 0).
 float LogColumnHz(int p, double baseOctave);
 
+// The first column from p on at which a logarithmic plot reaches a bin above bin or a frequency
+// above limitHz. Right of the plot, where only one more point is drawn, the logarithmic views
+// jump there at once instead of walking a column at a time: zoomed in far at low frequencies
+// that walk would take tens of thousands of columns.
+int NextLogColumn(int p, double baseOctave, int32_t bin, int limitHz);
+
 // "500", "1K", "2.5K", "12.25K": the text lives in one shared buffer until the next call.
 const char* FormatFrequencyLabel(int hz);
 

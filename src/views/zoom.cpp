@@ -78,13 +78,19 @@ int32_t LeftEdgeForCentre(int32_t mode, double centre) {
 }
 
 void ZoomView(int key) {
-    if (IsBandMode(displayMode) || !SpectrogramAllows())
+    if (IsBandMode(displayMode) || (displayMode == kModeSpectrogram && paused))
+        return;
+    double newZoom = zoom;
+    if (key == VK_UP)
+        newZoom = zoom + 1.0 > kMaxZoom ? kMaxZoom : zoom + 1.0;
+    else if (key == VK_DOWN)
+        newZoom = zoom - 1.0 < 1.0 ? 1.0 : zoom - 1.0;
+    // At a limit the window stays put: working the left edge out again from the centre would
+    // move a logarithmic view by the bisection's tolerance at every key press.
+    if (newZoom == zoom || !SpectrogramAllows())
         return;
     const double centre = CentreBin(displayMode);
-    if (key == VK_UP)
-        zoom = zoom + 1.0 > kMaxZoom ? kMaxZoom : zoom + 1.0;
-    else if (key == VK_DOWN)
-        zoom = zoom - 1.0 < 1.0 ? 1.0 : zoom - 1.0;
+    zoom = newZoom;
     firstBin = zoom > 1.0 ? LeftEdgeForCentre(displayMode, centre) : 0;
     ResetPeakHold();
 }

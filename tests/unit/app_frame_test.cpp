@@ -11,55 +11,39 @@
 #include "app/my_class.h"
 #include "app/state.h"
 #include "port/headless/headless.h"
+#include "running_app.h"
 #include "scratch_dir.h"
-#include "sound/sound.h"
 #include "views/readouts.h"
 #include "views/view_layout.h"
 
 namespace {
 
-void* const kView = reinterpret_cast<void*>(0x5100);
+using running_app::kView;
 
 class RunningAnalyzer : public ScratchDirTest {
 protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
-        ResetAnalyzerState();
-        headless::SetTime(0);
         headless::ResetCapture();
-        headless::TakeMessages();
-        headless::ForgetPresented();
     }
     void TearDown() override {
         app.Shutdown();
-        soundEngine.Close();
-        headless::ResetCapture();
+        run.Stop();
         ScratchDirTest::TearDown();
     }
-    void Start(const headless::CaptureSource& source) {
-        headless::SetCaptureSource(source);
-        app.Init();
-        headless::SetClientSize(kView, 720, 400);
-        app.Create(kView);
-        app.OnSize(720, 400);
-    }
+    void Start(const headless::CaptureSource& source) { run.Start(source, 720, 400); }
     // One capture block of time passes, then one frame update.
     bool Step() {
-        headless::AdvanceTime(47);
-        EXPECT_TRUE(headless::WaitCaptureIdle());
         headless::ForgetPresented();
-        app.Frame();
+        run.Step();
         headless::Image image;
         return headless::LastPresented(kView, &image);
     }
+    running_app::RunningApp run;
 };
 
 TEST_F(RunningAnalyzer, FillsFourBlocksThenDrawsEveryBlock) {
-    headless::CaptureSource sine;
-    sine.kind = headless::CaptureSource::Kind::Sine;
-    sine.frequencyHz = 1000.0;
-    sine.level = 0.5;
-    Start(sine);
+    Start(running_app::Sine(1000.0, 0.5));
     ASSERT_TRUE(waveIn.IsRunning());
     EXPECT_EQ(plotWidth, 670);
     EXPECT_EQ(plotHeight, 310);

@@ -112,3 +112,36 @@ TEST(PeakHold, RuleHoldsTwoSecondsOrForever) {
 }
 
 } // namespace
+
+namespace {
+
+// Right of a logarithmic plot the views jump to the next column that passes the current bin
+// (or half the rate); a walk a column at a time must land on the same one.
+TEST(LogColumns, JumpLandsWhereAWalkWould) {
+    ResetAnalyzerState();
+    ASSERT_TRUE(SetPlotSize(720, 480));
+    sampleRate = 44100;
+    binWidthHz = 44100.0 / 8192;
+    const int nyquist = sampleRate / 2;
+    for (double z : {1.0, 7.0, 250.0}) {
+        for (int32_t first : {0, 1, 37, 1000, 4000}) {
+            zoom = z;
+            const double baseOctave = 15.0 * LogPosition(static_cast<float>(first * binWidthHz));
+            const int p = plotWidth;
+            const int32_t here = static_cast<int32_t>(LogColumnHz(p, baseOctave) / binWidthHz);
+            for (int32_t bin : {here - 1, here, first}) {
+                int walked = p;
+                for (;; ++walked) {
+                    const float f = LogColumnHz(walked, baseOctave);
+                    if (f > nyquist || static_cast<int32_t>(f / binWidthHz) > bin)
+                        break;
+                }
+                EXPECT_EQ(NextLogColumn(p, baseOctave, bin, nyquist), walked)
+                    << "zoom " << z << " first bin " << first << " bin " << bin;
+            }
+        }
+    }
+    ResetZoom();
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+// The whole analyzer run headless, for tonalyx-cli and tests: start-up with the view at a chosen
+// size, the capture input, the user's actions as the window and its controls deliver them, one
+// frame update per captured block on the virtual clock, the outputs, and shutdown. Runs on the
+// caller's thread, which becomes the program's user-interface thread.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "port/headless/headless.h"
+
+namespace headless {
+
+// The analyzer view's window in a headless run.
+port::WindowHandle AppView();
+
+// Default size of the view: what a 720 by 480 frame leaves between its bars.
+constexpr int kAppViewWidth = 720;
+constexpr int kAppViewHeight = 400;
+// The largest view a run accepts; the smallest is the views' minimum (src/views/view_layout.h).
+constexpr int kAppViewMaxSide = 4096;
+
+// Numbers of command lines and scripts: a whole decimal number (within +-10^9), or a decimal
+// number; the whole text, without blanks. False for anything else.
+bool ReadInt(const std::string& text, int* out);
+bool ReadNumber(const std::string& text, double* out);
+
+class AppRun {
+public:
+    AppRun() = default;
+    AppRun(const AppRun&) = delete;
+    AppRun& operator=(const AppRun&) = delete;
+    ~AppRun() { Stop(); }
+
+    // Starts the program as at launch, with a silent input and the view width by height. The
+    // program works in a fresh private folder, so no settings file of the caller's folder is
+    // read or written; Resolve names the caller's files. False, with a reason, when the size is
+    // out of range or the folder cannot be made.
+    bool Start(int width, int height, std::string* error);
+    // Shuts the program down as after its main loop and returns to the caller's folder. May be
+    // repeated.
+    void Stop();
+
+    // A path as the caller meant it: relative paths name files of the caller's folder.
+    std::string Resolve(const std::string& path) const;
+
+    // ---- The capture input
+    // Puts source on the sound card's input, with rate chosen in the FFT settings menu (a WAV
+    // source needs its own rate). False with a reason when capture does not start.
+    bool UseSource(const CaptureSource& source, int32_t rate, std::string* error);
+    // Chooses the FFT size in the FFT settings menu.
+    bool ChangeFftSize(int32_t size, std::string* error);
+    // Lets the time of count capture blocks pass, each followed by one frame update; returns
+    // the number of frames drawn.
+    int RunBlocks(int count);
+
+    // ---- The user's actions, delivered as the window and its controls deliver them
+    void Command(int id);
+    // Selects item of a combo box; the handler hears CBN_SELCHANGE.
+    void SelectItem(int comboId, int item);
+    // Types text into the edit field of a combo box; the handler hears CBN_EDITCHANGE.
+    void TypeText(int comboId, const std::string& text);
+    // Drags a trackbar's thumb to position.
+    void MoveTrackbar(int id, int position);
+    void Key(int virtualKey);
+    // WM_LBUTTONDOWN, WM_MOUSEMOVE or WM_LBUTTONUP at view point (x, y), with Shift held or not.
+    void Mouse(uint32_t message, int x, int y, bool shift);
+    // The view's own scroll bar: a scroll code with the thumb position for the thumb codes.
+    void Scroll(int code, int position);
+    // The frame resized so that the view is width by height; false when out of range.
+    bool Resize(int width, int height, std::string* error);
+    // Closes the view, which asks "Are you Sure?"; true when the program was closed, this way
+    // or since the last call by a command (File, Exit).
+    bool Close();
+    bool Closed();
+    // Answers for the next in-view menus, one item id per menu shown (0 dismisses it); a menu
+    // shown when no answer is left is dismissed.
+    void SetMenuAnswers(const std::vector<int>& items);
+
+    // ---- Outputs: false with a reason when nothing or not all could be written
+    bool Screenshot(const std::string& path, std::string* error) const;
+    bool Export(const std::string& path, std::string* error) const;
+
+private:
+    // Runs the FFT settings menu with these choices (an item of the main menu, then one of its
+    // submenu, ...), leaving it with "Continue".
+    void ChooseInFftMenu(std::initializer_list<int> choices);
+
+    bool started_ = false;
+    std::string launchDir_;
+    std::string workDir_;
+};
+
+// The analyzer's settings as a command line gives them; an empty one stays as start-up left it.
+struct AnalyzeSettings {
+    std::optional<int> mode;       // display mode 0..11
+    std::optional<int> fftSize;    // 2048 .. 32768
+    std::optional<int> monitor;    // 0 Mono, 1 Left, 2 Right, 3 Stereo
+    std::optional<int> weighting;  // 0 None .. 4 Noise
+    std::optional<int> averaging;  // factor 0, 2, 4 .. 64
+    std::optional<int> decay;      // dB per second: 0, 50, 20, 10
+    std::optional<int> smoothing;  // bins: 0, 3, 5, 7, 9
+    std::optional<int> gainDb;     // -20 .. 20
+    std::optional<double> delayMs; // 0 .. below 1000
+    bool swap = false;
+};
+
+struct AnalyzeJob {
+    std::string wavPath;
+    std::string exportPath; // empty: no export
+    std::string imagePath;  // empty: no image; ".png" writes PNG, anything else BMP
+    int width = kAppViewWidth;
+    int height = kAppViewHeight;
+    AnalyzeSettings settings;
+};
+
+// Checks the job's size and each setting against the values the analyzer offers, and that it
+// has a file to read and something to write; false with a reason otherwise.
+bool CheckAnalyzeJob(const AnalyzeJob& job, std::string* error);
+
+// Analyses a WAV file as if it came from the sound card: start-up, the settings applied as the
+// user chooses them, one frame per complete block of the file, then the outputs as they stand
+// after the last block. False with a reason when anything fails or an output was not written.
+bool Analyze(const AnalyzeJob& job, std::string* error);
+
+} // namespace headless

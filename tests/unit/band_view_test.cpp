@@ -1,0 +1,251 @@
+// The band views and the SPL reading: which bands are drawn at each rate, bar geometry, band
+// levels against a power sum computed independently in double precision, the filling of bands
+// narrower than a bin, and the reading's sum, hold and units.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "view_test_support.h"
+#include "views/band_view.h"
+
+namespace {
+
+using namespace view_test;
+
+class BandView : public ViewTest {
+protected:
+    int Bottom() const { return kPlotTop + plotHeight; }
+    // Slot j of the bar area holds a bar of colour at its bottom row.
+    bool BarIn(int j, int barWidth, uint16_t colour) const {
+        return Count(colour, kPlotLeft + j * barWidth, Bottom() - 1, kPlotLeft + (j + 1) * barWidth,
+                     Bottom()) > 0;
+    }
+};
+
+TEST_F(BandView, BandsUpToTheOneThatReachesHalfTheRateAreDrawn) {
+    // The bands drawn end with the first whose upper edge reaches half the sample rate; the
+    // others leave their slots empty. Counts worked out from the band edges by hand.
+    const struct {
+        int32_t rate;
+        int32_t set;
+        int rows;
+        int drawn;
+    } cases[] = {
+        {44100, kModeOctave, 11, 11},          {8000, kModeOctave, 11, 9},
+        {44100, kModeThirdOctave, 32, 32},     {8000, kModeThirdOctave, 32, 25},
+        {44100, kModeSixthOctave, 64, 64},     {8000, kModeSixthOctave, 64, 49},
+        {44100, kModeTwelfthOctave, 128, 126}, {8000, kModeTwelfthOctave, 128, 96},
+    };
+    for (const auto& c : cases) {
+        Init(c.rate, 8192);
+        peakTraceOn = 0;
+        Flat(0, -30.0f);
+        DrawBandView(screen, c.set);
+        const int barWidth = plotWidth / c.rows;
+        for (int j = 0; j < c.rows; ++j)
+            EXPECT_EQ(BarIn(j, barWidth, kGreen), j < c.drawn)
+                << c.rate << " set " << c.set << " slot " << j;
+        AnalyseFree();
+    }
+}
+
+TEST_F(BandView, TwelfthOctaveBarsOnAFourHundredPixelPlotAreOnePixelWide) {
+    Init(44100, 8192, 450, 180);
+    ASSERT_EQ(plotWidth, 400);
+    Flat(0, -20.0f);
+    DrawBandView(screen, kModeTwelfthOctave);
+    for (int j = 0; j < 126; ++j) {
+        const int x = kPlotLeft + 3 * j;
+        EXPECT_GT(Count(kGreen, x + 1, kPlotTop, x + 2, Bottom()), 0) << j;
+        EXPECT_EQ(Count(kGreen, x + 2, kPlotTop, x + 4, Bottom()), 0) << j;
+    }
+}
+
+// Band levels: the power sum of the bins whose frequency lies in the band, in double.
+TEST_F(BandView, LevelsArePowerSumsOfTheirBins) {
+    const struct { int32_t rate, size; } setups[] = {{44100, 8192}, {8000, 2048}, {22050, 32768}};
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> level(-110.0f, 0.0f);
+    for (const auto& s : setups) {
+        Init(s.rate, s.size);
+        for (int32_t b = 0; b < binCount; ++b)
+            traces[0][b] = level(random);
+        for (int32_t set : {kModeOctave, kModeThirdOctave, kModeSixthOctave, kModeTwelfthOctave}) {
+            const BandTable table = BandsFor(set);
+            const int n = BandsBelowNyquist(table);
+            double levels[128];
+            GatherBands(table, n, traces[0], levels);
+            int checked = 0;
+            for (int j = 0; j < n; ++j) {
+                double energy = 0.0;
+                int bins = 0;
+                for (int32_t b = 0; b < binCount; ++b) {
+                    const double f = b * (static_cast<double>(s.rate) / s.size);
+                    if (f < table.rows[j].lower || f >= table.rows[j].upper)
+                        continue;
+                    ++bins;
+                    if (traces[0][b] > -100.0f)
+                        energy += std::pow(10.0, traces[0][b] / 10.0);
+                }
+                if (bins == 0)
+                    continue; // filled from the neighbours, below
+                const double expected = energy > 0.0 ? 10.0 * std::log10(energy) : -100.0;
+                EXPECT_NEAR(levels[j], expected, 1e-9)
+                    << s.rate << "/" << s.size << " set " << set << " band " << j;
+                ++checked;
+            }
+            EXPECT_GT(checked, n / 2);
+        }
+        AnalyseFree();
+    }
+}
+
+TEST_F(BandView, BandsWithoutABinAreFilledFromTheirNeighbours) {
+    // 8000 Hz, N = 2048: bins every 3.90625 Hz. The twelfth-octave bands 0..2 (15.9..18.9 Hz)
+    // and 4..5 (20.0..22.5 Hz) hold no bin; bin 5 (19.5 Hz) is band 3, bin 6 (23.4 Hz) band 6.
+    Init(8000, 2048);
+    Flat(0, -100.0f);
+    traces[0][5] = -40.0f;
+    traces[0][6] = -20.0f;
+    double levels[128];
+    GatherBands(BandsFor(kModeTwelfthOctave), 96, traces[0], levels);
+    // Band 0 has no band below it: the floor and band 3 averaged; each filled band then counts
+    // as the left neighbour of the next.
+    const double expected[7] = {-70.0, -55.0, -47.5, -40.0, -30.0, -25.0, -20.0};
+    for (int j = 0; j < 7; ++j)
+        EXPECT_DOUBLE_EQ(levels[j], expected[j]) << j;
+}
+
+TEST_F(BandView, TracesAtOrBelowTheFloorGiveFloorBars) {
+    Init(44100, 8192);
+    peakTraceOn = 0;
+    for (float floorLevel : {-100.0f, -150.0f}) {
+        Flat(0, floorLevel);
+        for (int32_t set : {kModeOctave, kModeTwelfthOctave}) {
+            const BandTable table = BandsFor(set);
+            double levels[128];
+            GatherBands(table, BandsBelowNyquist(table), traces[0], levels);
+            for (int j = 0; j < BandsBelowNyquist(table); ++j)
+                EXPECT_EQ(levels[j], -100.0) << set << " band " << j;
+            ClearSurface();
+            DrawBandView(screen, set);
+            EXPECT_EQ(CountAll(kGreen), 0) << set;
+        }
+    }
+}
+
+TEST_F(BandView, CursorWhitensTheBarOfTheCursorTraceOnly) {
+    Init(44100, 8192);
+    peakTraceOn = 0;
+    Flat(0, -50.0f);
+    Flat(1, -70.0f);
+    Flat(2, -60.0f);
+    const int barWidth = plotWidth / 11;
+    const int x = kPlotLeft + 6 * barWidth + 2; // the 1 kHz band
+    DrawBandView(screen, kModeOctave);
+    const int top = FirstRow(kGreen, x);
+    ASSERT_GT(top, kPlotTop);
+
+    HoldMouse(x, kPlotTop + 10);
+    ClearSurface();
+    DrawBandView(screen, kModeOctave);
+    EXPECT_EQ(FirstRow(kWhite, x), top);
+    // Channel 2's shorter bar lies under channel 1's white one.
+    EXPECT_EQ(Count(kYellow, x, kPlotTop, x + 1, Bottom()), 0);
+    EXPECT_TRUE(BarIn(5, barWidth, kGreen));
+    EXPECT_FALSE(BarIn(6, barWidth, kGreen));
+
+    // With the live traces hidden, Trace A is the cursor trace.
+    liveTracesShown = 0;
+    traceVisible[2] = 1;
+    ClearSurface();
+    DrawBandView(screen, kModeOctave);
+    EXPECT_EQ(FirstRow(kWhite, x), top + SpectrumY(-10.0, 0, plotHeight));
+    EXPECT_EQ(CountAll(kGreen), 0);
+    EXPECT_TRUE(BarIn(5, barWidth, kMagenta));
+}
+
+class SplView : public ViewTest {
+protected:
+    // The SPL layout over channel 1 at the floor.
+    void StartSilent(int32_t rate, int32_t size) {
+        Init(rate, size);
+        splMode = 1;
+        Flat(0, -100.0f);
+    }
+    float ReadingAt(uint32_t ms) {
+        headless::SetTime(ms);
+        ClearSurface();
+        DrawBandView(screen, kModeOctave);
+        return splHold.reading;
+    }
+    // One bin at db near hz, every other bin at the floor.
+    void Tone(double hz, float db) { traces[0][static_cast<int32_t>(hz / binWidthHz)] = db; }
+};
+
+TEST_F(SplView, SilenceReadsTheCalibrationPlusTheFloor) {
+    StartSilent(44100, 8192);
+    weighting = kWeightingA;
+    EXPECT_EQ(ReadingAt(100), 0.0f);
+    char text[64];
+    FormatSplText(text, sizeof text, splHold.reading, weighting);
+    EXPECT_STREQ(text, "SPL: 0.0dBA");
+}
+
+TEST_F(SplView, LevelsAddOnAnEnergyBasis) {
+    StartSilent(44100, 8192);
+    Tone(1000.0, -20.0f);
+    EXPECT_NEAR(ReadingAt(100), 80.0, 1e-4);
+    Tone(4000.0, -20.0f);
+    EXPECT_NEAR(ReadingAt(200), 80.0 + 10.0 * std::log10(2.0), 1e-4);
+    splCalibrationDb = 94.0f;
+    Flat(0, -100.0f);
+    Tone(250.0, -30.0f);
+    EXPECT_NEAR(ReadingAt(5000), 64.0, 1e-4);
+}
+
+TEST_F(SplView, ALoudBurstHoldsOneSecond) {
+    StartSilent(44100, 8192);
+    Tone(1000.0, -10.0f);
+    EXPECT_NEAR(ReadingAt(5000), 90.0, 1e-4);
+    Tone(1000.0, -40.0f);
+    const struct {
+        uint32_t ms;
+        double reading;
+    } after[] = {{5001, 90.0}, {5500, 90.0}, {6000, 90.0}, {6001, 60.0}, {6002, 60.0}};
+    for (const auto& a : after)
+        EXPECT_NEAR(ReadingAt(a.ms), a.reading, 1e-4) << a.ms;
+}
+
+TEST_F(SplView, UnitFollowsTheWeighting) {
+    const char* expected[] = {"SPL: 94.0dB",  "SPL: 94.0dBA", "SPL: 94.0dBC",
+                              "SPL: 94.0dBU", "SPL: 94.0dBN", "SPL: 94.0dB"};
+    for (int w = 0; w <= 5; ++w) {
+        char text[64];
+        FormatSplText(text, sizeof text, 94.04f, w);
+        EXPECT_STREQ(text, expected[w]);
+    }
+}
+
+TEST_F(SplView, AtEightKilohertzNineBandsAreSummed) {
+    StartSilent(8000, 2048);
+    Flat(0, -40.0f);
+    // Every bin from 11 Hz up lies in one of the nine octave bands up to 4 kHz.
+    double energy = 0.0;
+    for (int32_t b = 0; b < binCount; ++b) {
+        if (b * binWidthHz >= 11.0)
+            energy += std::pow(10.0, -4.0);
+    }
+    EXPECT_NEAR(ReadingAt(100), 10.0 * std::log10(energy) + 100.0, 1e-4);
+    const int barWidth = plotWidth / 11;
+    const int bottom = kPlotTop + 20 + plotHeight - 20;
+    for (int j = 0; j < 11; ++j)
+        EXPECT_EQ(Count(kGreen, kPlotLeft + j * barWidth, bottom - 1,
+                        kPlotLeft + (j + 1) * barWidth, bottom) > 0,
+                  j < 9)
+            << j;
+}
+
+} // namespace

@@ -1,0 +1,187 @@
+// The spectrogram: the hue cycle of its colours, the newest row built from channel 1's bins as
+// the plot maps them, the image scrolling up one row per frame, freezing while paused, and the
+// events that start it afresh.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "running_app.h"
+#include "scratch_dir.h"
+#include "view_test_support.h"
+#include "views/spectrogram_view.h"
+#include "views/zoom.h"
+
+namespace {
+
+using namespace view_test;
+
+TEST(SpectrogramColour, SeventyFiveDecibelHueCycle) {
+    const struct {
+        int level;
+        int r, g, b;
+    } cases[] = {
+        {0, 0, 0, 255},     {-5, 102, 0, 255}, {-12, 242, 0, 255}, {-25, 255, 0, 0},
+        {-37, 255, 242, 0}, {-50, 0, 255, 0},  {-62, 0, 255, 242}, {-75, 0, 0, 255},
+        {25, 255, 0, 0},    {12, 242, 0, 255}, {75, 0, 0, 255},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SpectrogramColour(c.level), MakeColor(c.r, c.g, c.b)) << c.level;
+    for (int level : {-76, -100, 76, 120})
+        EXPECT_EQ(SpectrogramColour(level), 0) << level;
+}
+
+class SpectrogramView : public ViewTest {
+protected:
+    void Start(int width = 720, int height = 480) {
+        Init(44100, 8192, width, height);
+        DrawSpectrogram(screen, 1);
+        ASSERT_NE(spectrogramImage.m_Bits, nullptr);
+    }
+    void Frame() {
+        ClearSurface();
+        DrawSpectrogram(screen, 0);
+    }
+    // Pixel column c of the image's row, counted from the bottom (0 is the newest row).
+    uint16_t Image(int c, int rowFromBottom) const {
+        return spectrogramImage.GetPixel(c, spectrogramImage.m_Height - 1 - rowFromBottom);
+    }
+    int LitPixels() const {
+        int n = 0;
+        for (int y = 0; y < spectrogramImage.m_Height; ++y)
+            for (int x = 0; x < spectrogramImage.m_Width; ++x)
+                n += spectrogramImage.GetPixel(x, y) != 0;
+        return n;
+    }
+};
+
+// Column c shows the highest bin that falls into it; a column that no bin falls into (zoomed
+// in) shows the column left of it. Levels are truncated toward zero before colouring.
+TEST_F(SpectrogramView, NewestRowFollowsTheBinsUnderEachColumn) {
+    Start();
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> level(-80.0f, 0.0f);
+    for (int32_t b = 0; b < binCount; ++b)
+        traces[0][b] = level(random);
+    const struct {
+        double zoom;
+        int32_t firstBin;
+    } windows[] = {{1.0, 0}, {1.5, 10}, {5.0, 700}, {37.0, 2000}};
+    for (const auto& w : windows) {
+        zoom = w.zoom;
+        firstBin = w.firstBin;
+        Frame();
+        std::vector<double> top(plotWidth + 1, -1000.0);
+        for (int32_t k = 0; firstBin + k < binCount; ++k) {
+            const int x = static_cast<int>(k * (plotWidth * zoom / binCount));
+            if (x <= plotWidth && traces[0][firstBin + k] > top[x])
+                top[x] = traces[0][firstBin + k];
+        }
+        for (int c = 1; c <= plotWidth; ++c) {
+            if (top[c] == -1000.0)
+                top[c] = top[c - 1];
+        }
+        // The last column's bins are never followed by another column: it stays empty.
+        for (int c = 0; c < plotWidth - 1; ++c)
+            EXPECT_EQ(Image(c, 0), SpectrogramColour(static_cast<int>(top[c])))
+                << w.zoom << " column " << c;
+    }
+}
+
+TEST_F(SpectrogramView, LevelsBelowSeventyFiveDecibelsLetTheBackgroundThrough) {
+    Start();
+    const int half = binCount / 2;
+    for (int32_t b = 0; b < binCount; ++b)
+        traces[0][b] = b < half ? -75.9f : -76.0f;
+    Frame();
+    const int row = kPlotTop + plotHeight - 1;
+    const int middle = kSpectrogramLeft + plotWidth / 2;
+    const uint16_t blue = MakeColor(0, 0, 255);
+    EXPECT_EQ(Count(blue, kSpectrogramLeft, row, middle - 1, row + 1), plotWidth / 2 - 1);
+    EXPECT_EQ(Count(blue, middle + 1, row, kSpectrogramLeft + plotWidth, row + 1), 0);
+    EXPECT_GT(Count(kBackground, middle + 1, row, kSpectrogramLeft + plotWidth, row + 1),
+              plotWidth / 3);
+}
+
+TEST_F(SpectrogramView, RowsMoveUpOneFramePerDrawingAndFreezeWhilePaused) {
+    Start();
+    const float levels[3] = {0.0f, -25.0f, -50.0f};
+    for (float v : levels) {
+        Flat(0, v);
+        Frame();
+    }
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Image(100, i), SpectrogramColour(static_cast<int>(levels[2 - i]))) << i;
+    EXPECT_EQ(Image(100, 3), 0);
+
+    const std::vector<uint16_t> before(spectrogramImage.m_Bits,
+                                       spectrogramImage.m_Bits +
+                                           spectrogramImage.m_Width * spectrogramImage.m_Height);
+    paused = 1;
+    Flat(0, -10.0f);
+    Frame();
+    displayMode = kModeSpectrogram;
+    zoom = 4.0;
+    firstBin = 100;
+    ZoomView(VK_UP);
+    ScrollView(VK_RIGHT, kModeSpectrogram);
+    EXPECT_EQ(zoom, 4.0);
+    EXPECT_EQ(firstBin, 100);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), spectrogramImage.m_Bits));
+    // The frozen image is still shown, under fresh axes and readout.
+    EXPECT_EQ(screen.GetPixel(kSpectrogramLeft + 100, kPlotTop + plotHeight - 1),
+              SpectrogramColour(-50));
+    EXPECT_GT(CountAll(kWhite), plotWidth);
+
+    // Zoom and scroll keys clear the history once it runs again.
+    paused = 0;
+    ZoomView(VK_UP);
+    EXPECT_EQ(zoom, 5.0);
+    EXPECT_EQ(LitPixels(), 0);
+    Frame();
+    const int32_t left = firstBin;
+    ScrollView(VK_RIGHT, kModeSpectrogram);
+    EXPECT_EQ(LitPixels(), 0);
+    EXPECT_GT(firstBin, left);
+}
+
+// The running analyzer: choosing the mode, and every resize, start the image afresh at the
+// plot's new size; the frame that does so draws nothing else of the view.
+class SpectrogramInTheAnalyzer : public ScratchDirTest {};
+
+TEST_F(SpectrogramInTheAnalyzer, ResizeStartsAnEmptyImageAtTheNewSize) {
+    headless::ResetCapture();
+    running_app::RunningApp run;
+    run.Start(running_app::Sine(3000.0, 0.5), 720, 480);
+    running_app::ChooseMode(kModeSpectrogram, false);
+    ASSERT_TRUE(run.StepUntilDrawn());
+    EXPECT_EQ(spectrogramReset, 0);
+    EXPECT_EQ(spectrogramImage.m_Width, 670);
+    EXPECT_EQ(spectrogramImage.m_Height, 390);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(run.Step());
+    int lit = 0;
+    for (int y = 0; y < spectrogramImage.m_Height; ++y)
+        for (int x = 0; x < spectrogramImage.m_Width; ++x)
+            lit += spectrogramImage.GetPixel(x, y) != 0;
+    EXPECT_GT(lit, 5);
+
+    headless::SetClientSize(running_app::kView, 601, 300);
+    app.OnSize(601, 300);
+    ASSERT_TRUE(run.Step());
+    EXPECT_EQ(spectrogramImage.m_Width, 552); // 551 columns, made even
+    EXPECT_EQ(spectrogramImage.m_Height, 210);
+    for (int y = 0; y < spectrogramImage.m_Height; ++y)
+        for (int x = 0; x < spectrogramImage.m_Width; ++x)
+            ASSERT_EQ(spectrogramImage.GetPixel(x, y), 0) << x << "," << y;
+    ASSERT_TRUE(run.Step());
+    int newest = 0;
+    for (int x = 0; x < spectrogramImage.m_Width; ++x)
+        newest += spectrogramImage.GetPixel(x, 209) != 0;
+    EXPECT_GT(newest, 0);
+    EXPECT_EQ(spectrogramImage.GetPixel(0, 208), 0);
+    run.Stop();
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// The transfer and phase views: the middle line of identical channels, the vertical span of a
+// column and the value it keeps, channel 2 never drawn on its own, captured traces at their
+// stored values, and clipping at the plot's edges.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "view_test_support.h"
+#include "views/transfer_view.h"
+
+namespace {
+
+using namespace view_test;
+
+struct View {
+    const char* name;
+    void (*draw)(CDib&);
+    bool phase;
+};
+const View kViews[] = {{"transfer linear", DrawTransferLinear, false},
+                       {"transfer log", DrawTransferLog, false},
+                       {"phase log", DrawPhaseLog, true}};
+
+class TransferView : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        displayMode = kModeTransferLinear;
+        Init(44100, 8192);
+    }
+    // Channel 1 minus channel 2 in dB (or the phase in degrees) of bin b.
+    void SetDifference(int32_t b, float v) {
+        traces[0][b] = -50.0f + v;
+        traces[1][b] = -50.0f;
+        phaseTrace[b] = v;
+    }
+    void Draw(const View& view) {
+        ClearSurface();
+        view.draw(screen);
+    }
+    int Y(const View& view, double v) const { return view.phase ? PhaseY(v) : TransferY(v); }
+    int Right() const { return kPlotLeft + plotWidth; }
+    int Bottom() const { return kPlotTop + plotHeight; }
+};
+
+TEST_F(TransferView, IdenticalChannelsDrawAFlatLineThroughTheMiddle) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> level(-100.0f, 0.0f);
+    for (int32_t b = 0; b < binCount; ++b) {
+        traces[0][b] = traces[1][b] = level(random);
+        phaseTrace[b] = 0.0f;
+    }
+    const int middle = kPlotTop + plotHeight / 2;
+    for (const View& view : kViews) {
+        Draw(view);
+        EXPECT_EQ(Count(kGreen, 0, 0, screen.m_Width, middle), 0) << view.name;
+        EXPECT_EQ(Count(kGreen, 0, middle + 1, screen.m_Width, screen.m_Height), 0) << view.name;
+        // The logarithmic axis ends at the column whose frequency passes half the rate.
+        EXPECT_GT(Count(kGreen, kPlotLeft, middle, Right(), middle + 1), plotWidth * 9 / 10)
+            << view.name;
+    }
+}
+
+TEST_F(TransferView, ColumnOfSeveralBinsDrawsTheirSpan) {
+    for (int32_t b = 0; b < binCount; ++b)
+        SetDifference(b, 0.0f);
+    const int x = kPlotLeft + 200;
+    const double pixelsPerBin = plotWidth * zoom / binCount;
+    int32_t k = 0;
+    while (static_cast<int>(k * pixelsPerBin + kPlotLeft) < x)
+        ++k;
+    SetDifference(k, 3.0f);
+    SetDifference(k + 1, -8.0f);
+    Draw(kViews[0]);
+    EXPECT_EQ(FirstRow(kGreen, x), TransferY(3.0));
+    EXPECT_EQ(LastRow(kGreen, x), TransferY(-8.0));
+    EXPECT_EQ(Count(kGreen, x, 0, x + 1, screen.m_Height), TransferY(-8.0) - TransferY(3.0) + 1);
+}
+
+// Where many bins share a pixel, the logarithmic views keep the extreme of the larger
+// magnitude (the minimum on a tie): the crosshair's horizontal line marks it.
+TEST_F(TransferView, ColumnKeepsTheExtremeOfLargerMagnitude) {
+    const struct {
+        float even, odd, kept;
+    } cases[] = {{3.0f, -8.0f, -8.0f}, {5.0f, -5.0f, -5.0f}, {-3.0f, 8.0f, 8.0f}};
+    for (const auto& c : cases) {
+        for (int32_t b = 0; b < binCount; ++b)
+            SetDifference(b, b < binCount / 4 ? 0.0f : (b % 2 ? c.odd : c.even));
+        // About 11 kHz, where a pixel spans some 30 bins.
+        HoldMouse(kPlotLeft + 600, kPlotTop + 40);
+        for (const View& view : {kViews[1], kViews[2]}) {
+            Draw(view);
+            const int x = kPlotLeft + 10;
+            EXPECT_EQ(Count(kWhite, x, kPlotTop, x + 1, Bottom()), 1) << view.name;
+            EXPECT_EQ(FirstRow(kWhite, x), Y(view, c.kept)) << view.name << " " << c.even;
+        }
+    }
+}
+
+TEST_F(TransferView, ChannelTwoIsNeverDrawnButCapturedTracesAre) {
+    std::mt19937 random(9);
+    std::uniform_real_distribution<float> level(-100.0f, 0.0f);
+    for (int32_t b = 0; b < binCount; ++b) {
+        traces[1][b] = level(random);
+        traces[0][b] = traces[1][b] - 30.0f;
+        phaseTrace[b] = -30.0f;
+        traces[2][b] = 10.0f;
+    }
+    ASSERT_EQ(traceVisible[1], 1);
+    ASSERT_EQ(traceColour[1], kYellow);
+    traceVisible[2] = 1;
+    for (const View& view : kViews) {
+        Draw(view);
+        EXPECT_EQ(CountAll(kYellow), 0) << view.name;
+        const int row = Y(view, 10.0);
+        EXPECT_GT(Count(kMagenta, kPlotLeft, row, Right(), row + 1), plotWidth / 2) << view.name;
+    }
+}
+
+TEST_F(TransferView, DifferencesBeyondTheScaleAreClippedAtThePlotEdges) {
+    verticalScale = 0.5; // +-25 dB, +-45 degrees
+    for (int32_t b = 0; b < binCount; ++b)
+        SetDifference(b, b % 512 < 256 ? 60.0f : -60.0f);
+    for (const View& view : kViews) {
+        Draw(view);
+        const int inside = Count(kGreen, kPlotLeft, kPlotTop, Right(), Bottom());
+        EXPECT_EQ(CountAll(kGreen), inside) << view.name;
+        EXPECT_GT(Count(kGreen, kPlotLeft, kPlotTop, Right(), kPlotTop + 1), 0) << view.name;
+        EXPECT_GT(Count(kGreen, kPlotLeft, Bottom() - 1, Right(), Bottom()), 0) << view.name;
+    }
+}
+
+} // namespace

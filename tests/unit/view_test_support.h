@@ -1,0 +1,115 @@
+// Shared by the view tests: fresh analysis arrays for one rate and size, a view surface of a
+// chosen size bound to a headless window, the program's fonts, traces set directly, the mouse,
+// and pixel queries on what a view drew. Test (user-interface) thread only.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "analysis/analysis_setup.h"
+#include "analysis/delay_line.h"
+#include "analysis/spectrum.h"
+#include "app/fonts.h"
+#include "app/state.h"
+#include "gfx/screen.h"
+#include "port/headless/headless.h"
+#include "port/messages.h"
+#include "views/band_view.h"
+#include "views/readouts.h"
+#include "views/view_layout.h"
+
+namespace view_test {
+
+const uint16_t kBackground = MakeColor(0, 32, 0);
+const uint16_t kWhite = MakeColor(255, 255, 255);
+const uint16_t kGreen = MakeColor(0, 255, 0);     // channel 1 in Stereo
+const uint16_t kYellow = MakeColor(255, 255, 0);  // channel 2 in Stereo
+const uint16_t kMagenta = MakeColor(255, 0, 255); // Trace A
+const uint16_t kPeakColour = MakeColor(128, 255, 255);
+
+class ViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAnalyzerState();
+        headless::SetTime(0);
+        headless::ForgetPresented();
+        ReleaseMouse();
+        LoadAppFonts();
+        ResetHolds();
+    }
+    void TearDown() override {
+        ReleaseMouse();
+        ResetZoom();
+        AnalyseFree();
+        delayLine.Free();
+    }
+
+    // The readouts' holds outlive a drawing: back to where the program starts them.
+    void ResetHolds() {
+        peakReadoutHold = {-100.0f, 0.0f, 0};
+        transferReadoutHold = {0.0f, 0.0f, 0};
+        splHold = {0.0f, 0};
+    }
+
+    // Arrays for rate and size, a surface of width x height cleared as the frame update does,
+    // and the trace colours of a Stereo analysis.
+    void Init(int32_t rate, int32_t size, int width = 720, int height = 480) {
+        ASSERT_TRUE(AnalyseInit(rate, size));
+        ASSERT_TRUE(SetPlotSize(width, height));
+        ASSERT_TRUE(screen.Create(&window));
+        ASSERT_TRUE(screen.Create(width, height));
+        monitorMode = kMonitorStereo;
+        liveChannelCount = 2;
+        SyncLiveTraceFlags();
+        WindowInput(sampleWindow);
+        ClearSurface();
+    }
+    void ClearSurface() { screen.Clear(kBackground); }
+
+    void Flat(int t, float db) {
+        for (int32_t b = 0; b < binCount; ++b)
+            traces[t][b] = db;
+    }
+
+    // The left button held with the mouse at (x, y) of the view.
+    void HoldMouse(int x, int y) {
+        headless::SetFocusWindow(&window);
+        headless::SetCursor(x, y);
+        headless::SetKeyDown(VK_LBUTTON, true);
+    }
+    void ReleaseMouse() {
+        headless::SetKeyDown(VK_LBUTTON, false);
+        headless::SetFocusWindow(nullptr);
+    }
+
+    // Pixels of colour in the rectangle x0..x1 - 1, y0..y1 - 1 of the surface.
+    int Count(uint16_t colour, int x0, int y0, int x1, int y1) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += screen.GetPixel(x, y) == colour;
+        return n;
+    }
+    int CountAll(uint16_t colour) const {
+        return Count(colour, 0, 0, screen.m_Width, screen.m_Height);
+    }
+    // Rows of column x in colour, top to bottom: the first and the last, -1 when none.
+    int FirstRow(uint16_t colour, int x) const {
+        for (int y = 0; y < screen.m_Height; ++y)
+            if (screen.GetPixel(x, y) == colour)
+                return y;
+        return -1;
+    }
+    int LastRow(uint16_t colour, int x) const {
+        for (int y = screen.m_Height - 1; y >= 0; --y)
+            if (screen.GetPixel(x, y) == colour)
+                return y;
+        return -1;
+    }
+
+    int window = 0;
+    CScreen screen;
+};
+
+} // namespace view_test
