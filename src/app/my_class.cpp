@@ -88,8 +88,13 @@ int MyClass::OnCreate() {
 }
 
 int MyClass::ConfirmClose() {
+    // A paint while the question waits must show it, not draw a new frame over it.
+    const uint32_t wasRunning = running;
+    running = 0;
     Menu menu;
-    return menu.Run(screen, "Are you Sure?", "01Continue,02Exit Program", MenuAll) == 2;
+    const int choice = menu.Run(screen, "Are you Sure?", "01Continue,02Exit Program", MenuAll);
+    running = wasRunning;
+    return choice == 2;
 }
 
 int MyClass::OnSize(int32_t, int32_t) {

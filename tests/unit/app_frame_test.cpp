@@ -82,3 +82,19 @@ TEST_F(RunningAnalyzer, ShutdownSavesTheSettings) {
 }
 
 } // namespace
+
+TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
+    Start(running_app::Sine(1000.0, 0.5));
+    ASSERT_TRUE(run.StepUntilDrawn());
+    run.NextBlock(); // a block waits that a frame would take and draw
+    int framesDrawn = -1;
+    headless::SetIdleHook([&framesDrawn] {
+        if (framesDrawn < 0)
+            framesDrawn = app.Frame();
+    });
+    EXPECT_FALSE(app.ConfirmClose()) << "no answer dismisses the question";
+    headless::SetIdleHook({});
+    EXPECT_EQ(framesDrawn, 0);
+    EXPECT_EQ(app.running, 1u);
+    EXPECT_EQ(app.Frame(), 1) << "the waiting block is drawn once the question is gone";
+}
