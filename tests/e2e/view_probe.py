@@ -2,7 +2,7 @@
 # Reads the analyzer view out of a screenshot of the real program, for the end-to-end checks:
 # where the view lies, which level-meter segments are lit, the frequency of the spectrum's
 # highest point, the bars of a band view, the stripe of a spectrogram, the line of a transfer view,
-# the green text above the plot, and the panel of an open in-view menu. Run by the checks in
+# the SPL text above the plot, and the panel of an open in-view menu. Run by the checks in
 # tests/e2e.
 #
 #   view_probe.py IMAGE [RATE FFTSIZE [AXIS]]   prints one line per reading ("none" when absent):
