@@ -1,11 +1,13 @@
 #!/bin/bash
 # Soak run of the real tonalyx.exe under Wine on live capture: a 1 kHz sine plays into the
 # private sound server's sink while the view is switched through its modes, zoom, scroll, fade,
-# FFT sizes and sample rates at intervals. The program's memory (resident set of its Wine process) is sampled
-# throughout; at the end the program is closed through its "Are you Sure?" question and its
+# FFT sizes and sample rates at intervals. The program's memory (resident set of its Wine
+# process) is sampled throughout; at the end the program is closed through its "Are you Sure?" question and its
 # capture counts (written to the debug output at exit) are checked: every buffer the device
 # handed back stored or dropped by a rule, and every byte stored read or discarded, none twice.
 # Not part of tools/run-tests.sh.
+#
+# Then the headless soak of tonalyx-cli runs an hour of simulated audio (SOAK_HEADLESS_MINUTES).
 #
 # Usage: tools/soak.sh [minutes, default 10] [cross build directory, default build/win32]
 # Settings (environment): SOAK_WARMUP_S       seconds before the memory baseline, default 60
@@ -14,6 +16,7 @@
 # Output: rss.csv, wine.log, screenshots and summary.txt in <build>/soak.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
 minutes=${1:-10}
 build=${2:-build/win32}
 warmup=${SOAK_WARMUP_S:-60}
@@ -179,4 +182,12 @@ sys.exit(0 if ok else 1)
 EOF
 status=${PIPESTATUS[0]}
 echo "soak: files in $(pwd)"
-exit "$status"
+finish
+trap - EXIT
+
+# The same checks headless, over an hour of simulated audio (a few minutes of real time).
+cmake -S "$root" -B "$root/build/native" -G Ninja >/dev/null &&
+    cmake --build "$root/build/native" -j2 --target tonalyx-cli >/dev/null || exit 1
+"$root/build/native/tonalyx-cli" soak --minutes "${SOAK_HEADLESS_MINUTES:-60}" | tee headless.txt
+headless_status=${PIPESTATUS[0]}
+[ "$status" -eq 0 ] && [ "$headless_status" -eq 0 ]
