@@ -2,9 +2,10 @@
 # Soak run of the real tonalyx.exe under Wine on live capture: a 1 kHz sine plays into the
 # private sound server's sink while the view is switched through its modes, zoom, scroll, fade,
 # FFT sizes and sample rates at intervals. The program's memory (resident set of its Wine
-# process) is sampled throughout; at the end the program is closed through its "Are you Sure?" question and its
-# capture counts (written to the debug output at exit) are checked: every buffer the device
-# handed back stored or dropped by a rule, and every byte stored read or discarded, none twice.
+# process) is sampled throughout; at the end the program is closed through its "Are you Sure?"
+# question and its capture counts (written to the debug output at exit) are checked: every
+# buffer the device handed back stored or dropped by a rule, and every byte stored read or
+# discarded, none twice.
 # Not part of tools/run-tests.sh.
 #
 # Then the headless soak of tonalyx-cli runs an hour of simulated audio (SOAK_HEADLESS_MINUTES).
