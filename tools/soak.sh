@@ -1,14 +1,14 @@
 #!/bin/bash
 # Soak run of the real tonalyx.exe under Wine on live capture: a 1 kHz sine plays into the
-# private sound server's sink while the view is switched through its modes, zoom, scroll, fade,
-# FFT sizes and sample rates at intervals. The program's memory (resident set of its Wine
-# process) is sampled throughout; at the end the program is closed through its "Are you Sure?"
-# question and its capture counts (written to the debug output at exit) are checked: every
-# buffer the device handed back stored or dropped by a rule, and every byte stored read or
-# discarded, none twice.
+# private sound server's sink while the view is switched through its modes, zoom, scroll and
+# fade at intervals. The program's memory (resident set of its Wine process) is sampled
+# throughout; at the end the program is closed through its "Are you Sure?" question and its
+# capture counts (written to the debug output at exit) are checked: every buffer the device
+# handed back stored or dropped by a rule, and every byte stored read or discarded, none twice.
 # Not part of tools/run-tests.sh.
 #
-# Then the headless soak of tonalyx-cli runs an hour of simulated audio (SOAK_HEADLESS_MINUTES).
+# Then the headless soak of tonalyx-cli runs an hour of simulated audio (SOAK_HEADLESS_MINUTES),
+# which also switches FFT sizes and sample rates.
 #
 # Usage: tools/soak.sh [minutes, default 10] [cross build directory, default build/win32]
 # Settings (environment): SOAK_WARMUP_S       seconds before the memory baseline, default 60
@@ -55,27 +55,13 @@ program_pid() {
 
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 
-# The frame is centred on the display; "FFT Setting" is the first button of the main tool bar.
-read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-fft_button_x=$(((screen_w - 720) / 2 + 45))
-fft_button_y=$(((screen_h - 480) / 2 + 66))
-
-# Chooses item $2 of submenu $1 of the in-view FFT settings menu (1 sample rate, 2 FFT size),
-# then "Continue"; the capture restarts with the new value.
-choose_fft_setting() {
-    xdotool mousemove --sync "$fft_button_x" "$fft_button_y" click 1
-    e2e_answer_question "$1" fft-main
-    e2e_answer_question "$2" fft-sub
-    e2e_answer_question 5 fft-continue
-}
-
-# One change per call, in turn: display modes from the frame's Mode menu, zoom, scroll, fade,
-# live traces, and every seventh call a new FFT size or sample rate from the FFT settings menu.
+# One change of the view per call, in turn. Commands that switch sample rate or FFT size go into
+# this rotation as further entries once the program has them.
 exercise() {
     local n=$1 wid=$2
-    case $((n % 7)) in
+    case $((n % 6)) in
     0) # the next display mode from the frame's Mode menu
-        local mode=$(((n / 7) % 10)) downs=""
+        local mode=$(((n / 6) % 10)) downs=""
         for _ in $(seq 1 "$mode"); do downs="$downs Down"; done
         # shellcheck disable=SC2086
         xdotool windowfocus --sync "$wid" key --clearmodifiers alt+m $downs Return
@@ -85,20 +71,6 @@ exercise() {
     3) xdotool windowfocus --sync "$wid" key --clearmodifiers Left Left Down Down; echo "zoom out" ;;
     4) xdotool windowfocus --sync "$wid" key --clearmodifiers f; echo "fade" ;;
     5) xdotool windowfocus --sync "$wid" key --clearmodifiers space; echo "live traces" ;;
-    6) # sizes 2K..32K and rates 44.1, 22, 11 and 8 kHz in turn
-        local k=$((n / 7))
-        if [ $((k % 10)) -eq 6 ]; then
-            # The spectrogram's colours hide the in-view menu from the probe.
-            echo "no FFT change in the spectrogram"
-        elif [ $((k % 2)) -eq 0 ]; then
-            local size=$(((k / 2) % 5 + 1))
-            choose_fft_setting 2 "$size" >/dev/null 2>&1
-            echo "FFT size item $size"
-        else
-            local rate_item=$(((k / 2) % 4 + 1))
-            choose_fft_setting 1 "$rate_item" >/dev/null 2>&1
-            echo "sample rate item $rate_item"
-        fi ;;
     esac
 }
 
