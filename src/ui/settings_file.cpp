@@ -2,6 +2,7 @@
 #include "ui/settings_file.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -10,6 +11,7 @@
 namespace {
 
 const char kFileName[] = "RTA.DAT";
+const char kTempFileName[] = "RTA.DAT.tmp";
 
 // One field of the file, in file order: where its value lives and how many bytes it takes.
 struct Field {
@@ -58,12 +60,25 @@ void ReplaceUnusableValues() {
 
 } // namespace
 
+// The settings go to a temporary file first, so a full disk or a failed write leaves the
+// previous file whole instead of a truncated one.
 void SaveSettings() {
-    std::ofstream out(kFileName, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return;
-    for (const Field& f : kFields)
-        out.write(static_cast<const char*>(f.value), static_cast<std::streamsize>(f.size));
+    {
+        std::ofstream out(kTempFileName, std::ios::binary | std::ios::trunc);
+        for (const Field& f : kFields)
+            out.write(static_cast<const char*>(f.value), static_cast<std::streamsize>(f.size));
+        out.close();
+        if (!out) {
+            std::remove(kTempFileName);
+            return;
+        }
+    }
+    // Windows' rename does not replace an existing file.
+    if (std::rename(kTempFileName, kFileName) != 0) {
+        std::remove(kFileName);
+        if (std::rename(kTempFileName, kFileName) != 0)
+            std::remove(kTempFileName);
+    }
 }
 
 void LoadSettings() {

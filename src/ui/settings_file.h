@@ -2,7 +2,8 @@
 // in the current directory, read at start-up and written at exit. User-interface thread only.
 #pragma once
 
-// Writes "RTA.DAT"; nothing is reported when it cannot be written.
+// Writes "RTA.DAT" through a temporary file, so a failed write keeps the previous file; nothing
+// is reported when it cannot be written.
 void SaveSettings();
 
 // Reads "RTA.DAT" over the current settings; a missing or short file leaves the rest as they

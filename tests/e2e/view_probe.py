@@ -29,7 +29,6 @@ import sys
 PLOT_LEFT = 30
 PLOT_TOP = 65
 SPECTROGRAM_LEFT = 20
-BACKGROUND = (0, 32, 0)
 STRIP_ROWS = {27: (192, 192, 192), 28: (255, 255, 255), 29: (192, 192, 192)}
 METER_ROWS = (5, 16)
 SEGMENTS = [(0, 255, 0), (64, 255, 0), (128, 255, 0), (192, 255, 0), (255, 255, 0),
@@ -66,6 +65,9 @@ class Screen:
 
 WHITE = b"\xff\xff\xff"
 BLUE = b"\x00\x00\xff"
+CYAN = b"\x00\xff\xff"
+# Every menu panel is at least its 160-pixel items and margins wide.
+MENU_MIN_WIDTH = 170
 
 
 def find_pixel(row, pattern, start=0):
@@ -103,9 +105,10 @@ def find_view(screen):
     left, top, width = best
     plot_w = width - 50
     bottom = None
-    # The view's left column shows the surface's background down to the view's bottom.
+    # The view's left column stays dark down to the view's bottom: the surface's background, or
+    # what an earlier frame left there while the display fades.
     for y in range(top + PLOT_TOP + 1, screen.height):
-        if not near(screen.rgb(left + 1, y), BACKGROUND):
+        if max(screen.rgb(left + 1, y)) > 40:
             break
         # Every fourth pixel is enough to tell the edge from a row inside the plot.
         line = [screen.rgb(left + PLOT_LEFT + i, y) for i in range(0, plot_w, 4)]
@@ -243,24 +246,30 @@ def text(screen, view):
                if screen.rgb(x, y) == (255, 255, 255))
 
 
-def menu(screen, view):
-    """The menu panel's outer blue frame, in screen pixels."""
-    left, top, width, bottom = view
-    xs, ys = [], []
-    for y in range(top, bottom):
-        row = screen.row(y, left, left + width)
-        x = find_pixel(row, BLUE)
+def menu(screen):
+    """The menu panel's outer frame, in screen pixels: a blue rectangle with a cyan one just
+    inside it, looked for over the whole screen, so that neither the view's contents (a
+    spectrogram's blue, traces hidden or faded) nor a view the probe cannot find hide it."""
+    for y in range(screen.height - 1):
+        row = screen.row(y)
+        x = find_pixel(row, BLUE * MENU_MIN_WIDTH)
         while x != -1:
-            xs.append(left + x)
-            ys.append(y)
-            x = find_pixel(row, BLUE, x + 1)
-    if len(xs) < 100:
-        return None
-    return min(xs), min(ys), max(xs), max(ys)
+            if screen.row(y + 1, x + 1, x + MENU_MIN_WIDTH - 1) == CYAN * (MENU_MIN_WIDTH - 2):
+                right = x
+                while right + 1 < screen.width and screen.rgb(right + 1, y) == (0, 0, 255):
+                    right += 1
+                bottom = y
+                while bottom + 1 < screen.height and screen.rgb(x, bottom + 1) == (0, 0, 255):
+                    bottom += 1
+                return x, y, right, bottom
+            x = find_pixel(row, BLUE * MENU_MIN_WIDTH, x + 1)
+    return None
 
 
 def main():
     screen = Screen(sys.argv[1])
+    box = menu(screen)
+    print("menu=%d %d %d %d" % box if box else "menu=none")
     view = find_view(screen)
     if view is None:
         print("view=none")
@@ -281,8 +290,6 @@ def main():
     found = line(screen, view)
     print("line=%.3f %.3f" % found if found else "line=none")
     print("text=%d" % text(screen, view))
-    box = menu(screen, view)
-    print("menu=%d %d %d %d" % box if box else "menu=none")
     return 0
 
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -102,6 +103,22 @@ TEST_F(SettingsFile, MissingFileKeepsDefaultsAndWritesOnSave) {
     EXPECT_EQ(splCalibrationDb, 100.0f);
     SaveSettings();
     EXPECT_EQ(ReadBack().size(), 56u);
+}
+
+TEST_F(SettingsFile, SaveReplacesTheFileOrLeavesItWhole) {
+    Write(Typical().bytes);
+    SaveSettings();
+    std::vector<uint8_t> saved = ReadBack();
+    ASSERT_EQ(saved.size(), 56u);
+    EXPECT_NE(saved, Typical().bytes);
+    EXPECT_FALSE(std::ifstream("RTA.DAT.tmp").good());
+
+    // A write that cannot complete keeps the previous settings.
+    Write(Typical().bytes);
+    ASSERT_EQ(mkdir("RTA.DAT.tmp", 0700), 0);
+    SaveSettings();
+    EXPECT_EQ(ReadBack(), Typical().bytes);
+    rmdir("RTA.DAT.tmp");
 }
 
 TEST_F(SettingsFile, NoiseWeightingIsNotRestored) {
