@@ -1,11 +1,12 @@
 #!/bin/bash
 # Soak run of the real tonalyx.exe under Wine on live capture: a 1 kHz sine plays into the
 # private sound server's sink while the view is switched through its modes, zoom, scroll and
-# fade at intervals. The program's memory (resident set of its Wine process) is sampled
-# throughout; at the end the program is closed through its "Are you Sure?" question and its
-# capture counts (written to the debug output at exit) are checked: every buffer the device
-# handed back stored or dropped by a rule, and every byte stored read or discarded, none twice.
-# Not part of tools/run-tests.sh.
+# fade, and the FFT size and sample rate through the in-view FFT menu, at intervals. The
+# program's memory (resident set of its Wine process) is sampled throughout; at the end the
+# program is closed through its "Are you Sure?" question and its capture counts (written to the
+# debug output at exit) are checked: every buffer the device handed back stored or dropped by a
+# rule, and every byte stored read or discarded, none twice; the settings file it writes must
+# hold the last rate and size chosen. Not part of tools/run-tests.sh.
 #
 # Then the headless soak of tonalyx-cli runs an hour of simulated audio (SOAK_HEADLESS_MINUTES),
 # which also switches FFT sizes and sample rates.
@@ -13,7 +14,7 @@
 # Usage: tools/soak.sh [minutes, default 10] [cross build directory, default build/win32]
 # Settings (environment): SOAK_WARMUP_S       seconds before the memory baseline, default 60
 #                         SOAK_RSS_BOUND_KB   allowed growth after warm-up, default 4096
-#                         SOAK_STEP_S         seconds between view changes, default 10
+#                         SOAK_STEP_S         seconds between changes, default 10
 # Output: rss.csv, wine.log, screenshots and summary.txt in <build>/soak.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -34,7 +35,9 @@ wine_env_start || exit 1
 . tests/e2e/lib.sh
 cd "$out"
 
-rate=44100 # the highest rate bounds the count of buffers the clock allows
+# Blocks of 2048 frames at the highest rate bound the count of buffers the clock allows (lower
+# rates hand back fewer: 2048 frames at 22050 and 11025 Hz, 512 at 8000 Hz).
+rate=44100
 finish() {
     e2e_stop_sine
     wine_env_stop
@@ -55,23 +58,64 @@ program_pid() {
 
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 
-# One change of the view per call, in turn. Commands that switch sample rate or FFT size go into
-# this rotation as further entries once the program has them.
+# "FFT Setting" is the first button of the main tool bar, at this offset in the frame window.
+fft_button_dx=45
+fft_button_dy=66
+rates=(44100 22050 11025 8000) # the items of the FFT menu's rate and size lists, in order
+sizes=(2048 4096 8192 16384 32768)
+chosen_rate=44100 # the defaults, as the run starts without a settings file
+chosen_size=8192
+fft_changes=0
+
+# Chooses item $2 of list $1 of the in-view FFT settings menu (1 sample rate, 2 FFT size), then
+# "Continue"; the capture restarts with the new value.
+choose_fft_setting() {
+    local x y
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    x=$((X + fft_button_dx))
+    y=$((Y + fft_button_dy))
+    xdotool mousemove --sync "$x" "$y" click 1
+    e2e_answer_question "$1" fft-menu >/dev/null
+    e2e_answer_question "$2" fft-list >/dev/null
+    e2e_answer_question 5 fft-continue >/dev/null
+    fft_changes=$((fft_changes + 1))
+}
+
+# Step $1 of the run, logged in steps.log: every third step a new FFT size or sample rate from
+# the in-view FFT menu (sizes and rates in turn), the others change the view: display modes from
+# the frame's Mode menu, zoom, scroll, fade, live traces. A menu that does not appear ends the run.
 exercise() {
-    local n=$1 wid=$2
-    case $((n % 6)) in
-    0) # the next display mode from the frame's Mode menu
-        local mode=$(((n / 6) % 10)) downs=""
-        for _ in $(seq 1 "$mode"); do downs="$downs Down"; done
-        # shellcheck disable=SC2086
-        xdotool windowfocus --sync "$wid" key --clearmodifiers alt+m $downs Return
-        echo "mode $mode" ;;
-    1) xdotool windowfocus --sync "$wid" key --clearmodifiers Up Up; echo "zoom in" ;;
-    2) xdotool windowfocus --sync "$wid" key --clearmodifiers Right Right; echo "scroll right" ;;
-    3) xdotool windowfocus --sync "$wid" key --clearmodifiers Left Left Down Down; echo "zoom out" ;;
-    4) xdotool windowfocus --sync "$wid" key --clearmodifiers f; echo "fade" ;;
-    5) xdotool windowfocus --sync "$wid" key --clearmodifiers space; echo "live traces" ;;
-    esac
+    local n=$1 what
+    if [ $((n % 3)) -eq 2 ]; then
+        local k=$((n / 3)) item
+        if [ $((k % 2)) -eq 0 ]; then
+            item=$(((k / 2) % 5 + 1))
+            choose_fft_setting 2 "$item"
+            chosen_size=${sizes[item - 1]}
+            what="FFT size $chosen_size"
+        else
+            item=$(((k / 2) % 4 + 1))
+            choose_fft_setting 1 "$item"
+            chosen_rate=${rates[item - 1]}
+            what="sample rate $chosen_rate"
+        fi
+    else
+        local v=$(((n / 3) * 2 + n % 3))
+        case $((v % 6)) in
+        0) # the next display mode from the frame's Mode menu
+            local mode=$(((v / 6) % 10)) downs=""
+            for _ in $(seq 1 "$mode"); do downs="$downs Down"; done
+            # shellcheck disable=SC2086
+            xdotool windowfocus --sync "$wid" key --clearmodifiers alt+m $downs Return
+            what="mode $mode" ;;
+        1) xdotool windowfocus --sync "$wid" key --clearmodifiers Up Up; what="zoom in" ;;
+        2) xdotool windowfocus --sync "$wid" key --clearmodifiers Right Right; what="scroll right" ;;
+        3) xdotool windowfocus --sync "$wid" key --clearmodifiers Left Left Down Down; what="zoom out" ;;
+        4) xdotool windowfocus --sync "$wid" key --clearmodifiers f; what="fade" ;;
+        5) xdotool windowfocus --sync "$wid" key --clearmodifiers space; what="live traces" ;;
+        esac
+    fi
+    echo "$(($(date +%s) - started)) s: $what" >>steps.log
 }
 
 e2e_play_sine 1000 0.4
@@ -93,7 +137,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     echo "$((now - started)),$rss" >>rss.csv
     [ -z "$baseline" ] && [ $((now - started)) -ge "$warmup" ] && baseline=$rss
     if [ "$now" -ge "$next_step" ]; then
-        echo "$((now - started)) s: $(exercise "$n" "$wid")" >>steps.log
+        exercise "$n"
         n=$((n + 1))
         next_step=$((now + step_s))
         [ $((n % 30)) -eq 0 ] && e2e_screenshot "step-$n.png"
@@ -103,9 +147,6 @@ done
 elapsed=$(($(date +%s) - started))
 e2e_screenshot last.png
 
-# Back to Linear, where the probe finds the close question.
-xdotool windowfocus --sync "$wid" key --clearmodifiers alt+m Return
-sleep 1
 e2e_answer_close "$wid" 2 exit
 e2e_wait_exit 30
 capture_s=$(($(date +%s) - launched))
@@ -114,16 +155,17 @@ e2e_stop_sine
 # Wine prints the line quoted, with its line feed as "\n".
 counts=$(grep -ao 'tonalyx capture counts: [a-zA-Z0-9= ]*' wine.log | tail -1)
 [ -n "$counts" ] || e2e_fail "no capture counts in wine.log"
-python3 - "$elapsed" "$capture_s" "$warmup" "$bound" "$rate" "$counts" <<'EOF' | tee summary.txt
-import csv, sys
-elapsed, capture_s, warmup, bound, rate = (int(v) for v in sys.argv[1:6])
-c = dict(f.split("=") for f in sys.argv[6].split(": ", 1)[1].split())
+python3 - "$elapsed" "$capture_s" "$warmup" "$bound" "$rate" "$fft_changes" "$chosen_rate" \
+    "$chosen_size" "$counts" <<'EOF' | tee summary.txt
+import csv, struct, sys
+elapsed, capture_s, warmup, bound, rate, changes, chosen_rate, chosen_size = \
+    (int(v) for v in sys.argv[1:9])
+c = dict(f.split("=") for f in sys.argv[9].split(": ", 1)[1].split())
 c = {k: int(v) for k, v in c.items()}
 rows = [(int(r["seconds"]), int(r["rss_kb"])) for r in csv.DictReader(open("rss.csv")) if r["rss_kb"]]
 after = [kb for s, kb in rows if s >= warmup]
 base = after[0] if after else rows[-1][1]
 growth = max(after) - base if after else 0
-block_bytes = 2048 * 4
 expected = capture_s * rate // 2048
 balance = c["bytesStored"] - c["bytesRead"] - c["bytesDiscarded"]
 print("run: %d s, %d RSS samples" % (elapsed, len(rows)))
@@ -132,9 +174,14 @@ print("RSS kB: start %d, after warm-up %d, end %d, max %d; growth after warm-up 
 print("capture buffers: %d handed back (at most %d in the %d s from launch to exit), %d stored, "
       "%d dropped by a full ring, %d stale after a resume"
       % (c["done"], expected, capture_s, c["stored"], c["full"], c["stale"]))
-print("ring blocks: %d stored, %d read, %d discarded unread; unaccounted %d bytes"
-      % (c["bytesStored"] // block_bytes, c["bytesRead"] // block_bytes,
-         c["bytesDiscarded"] // block_bytes, balance))
+print("ring bytes: %d stored, %d read, %d discarded unread; unaccounted %d"
+      % (c["bytesStored"], c["bytesRead"], c["bytesDiscarded"], balance))
+try:
+    saved_rate, saved_size = struct.unpack_from("<ii", open("RTA.DAT", "rb").read(), 4)
+except (OSError, struct.error):
+    saved_rate = saved_size = None
+print("FFT changes: %d, the last %d Hz and %d points; the settings file holds %s Hz and %s points"
+      % (changes, chosen_rate, chosen_size, saved_rate, saved_size))
 ok = True
 if growth > bound:
     print("FAIL: memory grew by %d kB after warm-up" % growth)
@@ -147,6 +194,9 @@ if balance != 0:
     ok = False
 if c["done"] > expected + 25:
     print("FAIL: more buffers handed back than the clock allows: some came twice")
+    ok = False
+if (saved_rate, saved_size) != (chosen_rate, chosen_size):
+    print("FAIL: the program did not keep the last FFT size and rate chosen")
     ok = False
 if c["stored"] == 0 or c["bytesRead"] == 0:
     print("FAIL: nothing was captured")
