@@ -101,18 +101,27 @@ exercise() {
         fi
     else
         local v=$(((n / 3) * 2 + n % 3))
-        case $((v % 6)) in
+        case $((v % 3)) in
         0) # the next display mode from the frame's Mode menu
-            local mode=$(((v / 6) % 10)) downs=""
+            local mode=$(((v / 3) % 10)) downs=""
             for _ in $(seq 1 "$mode"); do downs="$downs Down"; done
             # shellcheck disable=SC2086
             xdotool windowfocus --sync "$wid" key --clearmodifiers alt+m $downs Return
             what="mode $mode" ;;
-        1) xdotool windowfocus --sync "$wid" key --clearmodifiers Up Up; what="zoom in" ;;
-        2) xdotool windowfocus --sync "$wid" key --clearmodifiers Right Right; what="scroll right" ;;
-        3) xdotool windowfocus --sync "$wid" key --clearmodifiers Left Left Down Down; what="zoom out" ;;
-        4) xdotool windowfocus --sync "$wid" key --clearmodifiers f; what="fade" ;;
-        5) xdotool windowfocus --sync "$wid" key --clearmodifiers space; what="live traces" ;;
+        1) if [ $((v / 3 % 2)) -eq 0 ]; then
+                xdotool windowfocus --sync "$wid" key --clearmodifiers Up Up Right Right
+                what="zoom in, scroll right"
+            else
+                xdotool windowfocus --sync "$wid" key --clearmodifiers Left Left Down Down
+                what="scroll left, zoom out"
+            fi ;;
+        2) if [ $((v / 3 % 2)) -eq 0 ]; then
+                xdotool windowfocus --sync "$wid" key --clearmodifiers f
+                what="fade"
+            else
+                xdotool windowfocus --sync "$wid" key --clearmodifiers space
+                what="live traces"
+            fi ;;
         esac
     fi
     echo "$(($(date +%s) - started)) s: $what" >>steps.log
