@@ -2,9 +2,9 @@
 // two readings of this thread's allocation count.
 #include <gtest/gtest.h>
 
+#include "alloc_counter.h"
 #include "analysis/spectrum.h"
 #include "analysis/weighting.h"
-#include "alloc_counter.h"
 #include "analysis_test_support.h"
 
 namespace {

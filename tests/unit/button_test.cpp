@@ -113,18 +113,6 @@ TEST_F(ButtonDraw, FlatHiddenAndLabelOnlyShapes) {
     }
 }
 
-TEST_F(ButtonDraw, CapsuleFillsItsRectangle) {
-    ButtonSet set;
-    set.Add(1, "", 5, 10, 50, 21, ButtonCapsule);
-    set.Draw(dib);
-    EXPECT_EQ(dib.GetPixel(4, 20), kBackground);
-    EXPECT_EQ(dib.GetPixel(55, 20), kBackground);
-    EXPECT_EQ(dib.GetPixel(30, 9), kBackground);
-    EXPECT_EQ(dib.GetPixel(30, 31), kBackground);
-    EXPECT_EQ(dib.GetPixel(30, 30), MakeColor(96, 96, 96));
-    EXPECT_EQ(dib.GetPixel(30, 12), 0x7FFF); // the gloss
-}
-
 int view;
 
 TEST(ButtonSetModal, ReturnsTheIdOfTheButtonClicked) {
@@ -132,6 +120,9 @@ TEST(ButtonSetModal, ReturnsTheIdOfTheButtonClicked) {
     set.Add(42, "a", 0, 0, 10, 10, 0);
     set.Add(17, "b", 0, 10, 10, 10, ButtonDisabled);
     headless::SetIdleHook({});
+    port::Message m{};
+    while (port::PeekOwnMessage(&m)) { // whatever an earlier test in this process left queued
+    }
     headless::PostMouse(&view, WM_LBUTTONDOWN, 3, 13);
     headless::PostMouse(&view, WM_LBUTTONUP, 4, 14);
     EXPECT_EQ(set.RunModal(&view), 17);
@@ -141,7 +132,6 @@ TEST(ButtonSetModal, ReturnsTheIdOfTheButtonClicked) {
     headless::PostMouse(&view, WM_LBUTTONDOWN, 3, 30);
     headless::PostMouse(&view, WM_LBUTTONUP, 3, 30); // outside both: the input runs dry
     EXPECT_EQ(set.RunModal(&view), 0);
-    port::Message m{};
     ASSERT_TRUE(port::PeekOwnMessage(&m));
     EXPECT_EQ(m.message, static_cast<uint32_t>(WM_QUIT));
 }

@@ -53,19 +53,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, DelayTiming,
                                     std::to_string(info.param.delay);
                          });
 
-TEST(DelayLine, InitZeroesAndPlacesTheWritePositions) {
-    CDelayLine line;
-    ASSERT_TRUE(line.Init(4, 0, 3));
-    EXPECT_EQ(line.lengthA, 4);
-    EXPECT_EQ(line.lengthB, 7);
-    EXPECT_EQ(line.writeA, 0);
-    EXPECT_EQ(line.writeB, 3);
-    EXPECT_EQ(line.readA, 0);
-    EXPECT_EQ(line.readB, 0);
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(line.ReadB(), 0);
-}
-
 TEST(DelayLine, RejectsImpossibleLengths) {
     CDelayLine line;
     EXPECT_FALSE(line.Init(0, 0, 0));

@@ -3,7 +3,6 @@
 // font.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,13 +33,7 @@ TEST(Font, ProgramMetricsFontsDescribeTheirCharacterSets) {
         EXPECT_EQ(font.count, c.chars.size()) << c.name;
         EXPECT_EQ(font.height, c.height);
         EXPECT_EQ(font.srcY, 0);
-        EXPECT_EQ(font.strip.m_Width, (c.stripWidth + 1) & ~1); // surfaces have even widths
-        port::ResourceData r{};
-        ASSERT_TRUE(port::FindResourceData("BITMAP", c.name, &r));
-        EXPECT_EQ(r.bytes[4] | r.bytes[5] << 8, c.stripWidth);
-        EXPECT_EQ(font.strip.m_Height, c.height);
         EXPECT_EQ(font.strip.m_ColorKey, font.strip.GetPixel(0, 0));
-        EXPECT_EQ(font.strip.m_Alpha, 255);
         int x = 0;
         for (unsigned char ch : c.chars) {
             EXPECT_EQ(font.xOffset[ch], x) << c.name << " '" << ch << "'";
@@ -52,11 +45,6 @@ TEST(Font, ProgramMetricsFontsDescribeTheirCharacterSets) {
         for (int code = 0; code < 256; ++code)
             described += font.width[code] != 0;
         EXPECT_EQ(described, static_cast<int>(c.chars.size())) << c.name;
-        // Glyph strips are two-colour: key and white.
-        for (int y = 0; y < font.strip.m_Height; ++y)
-            for (int px = 0; px < font.strip.m_Width; ++px)
-                ASSERT_TRUE(font.strip.GetPixel(px, y) == font.strip.m_ColorKey ||
-                            font.strip.GetPixel(px, y) == 0x7FFF);
         EXPECT_EQ(font.TextWidth(""), 0);
         EXPECT_EQ(font.TextWidth("\x01\x7F\xFF"), 0);
         EXPECT_EQ(font.TextWidth("Hz 1"),
@@ -67,8 +55,6 @@ TEST(Font, ProgramMetricsFontsDescribeTheirCharacterSets) {
 TEST(Font, ProgramMenuFontStartsWithTheStandardCells) {
     Font font;
     ASSERT_EQ(font.LoadMarked(port::ProgramModule(), "MENUFONT"), 1);
-    EXPECT_EQ(font.strip.m_Width, 1900);
-    EXPECT_EQ(font.strip.m_Height, 19);
     EXPECT_EQ(font.count, 145);
     EXPECT_EQ(font.srcY, 2);
     EXPECT_EQ(font.height, 17);
@@ -77,12 +63,6 @@ TEST(Font, ProgramMenuFontStartsWithTheStandardCells) {
     EXPECT_EQ(font.width[' '], 5);
     EXPECT_EQ(font.xOffset['!'], 9);
     EXPECT_EQ(font.width['!'], 7);
-    // The marker row begins: key, white 1..4, key 5..8, white 9..13, key 14..18, white again.
-    const uint16_t key = font.strip.m_ColorKey, white = 0x7FFF;
-    for (int x = 0; x <= 19; ++x) {
-        const bool isWhite = (x >= 1 && x <= 4) || (x >= 9 && x <= 13) || x == 19;
-        EXPECT_EQ(font.strip.GetPixel(x, 0), isWhite ? white : key) << x;
-    }
     // Every code of the order string has a glyph; the last cell reaches the right edge.
     for (int i = 0; i < kMarkerOrderLength; ++i)
         EXPECT_GT(font.width[kMarkerOrder[i]], 0) << i;
@@ -180,10 +160,9 @@ protected:
     void SetUp() override {
         // Strip: key black; "A" cell columns 0..2, "B" 3..5; glyph pixels white at the left
         // column of each cell, rows 0..1.
-        const auto bmp = testbmp::Make(6, 2, 24, {}, [](int x, int y) -> uint32_t {
+        bytes_ = testbmp::Make(6, 2, 24, {}, [](int x, int y) -> uint32_t {
             return (x == 0 && y == 1) || x == 3 ? 0xFFFFFF : 0;
         });
-        bytes_ = bmp;
         table_[0] = {"BITMAP", "SMALL", bytes_.data(), bytes_.size()};
         table_[1] = {"TEXT", "SMALL", kMetrics, sizeof(kMetrics)};
         headless::SetResourceTable(table_, 2);
@@ -240,35 +219,22 @@ TEST_F(SmallFont, DrawsPlacesCentresAndClips) {
 
 TEST(GlyphFont, PatternsAndMapping) {
     EXPECT_EQ(GlyphRow(0, 0), 0x78); // "oooo:::"
-    EXPECT_EQ(GlyphIndex('a'), 0);
-    EXPECT_EQ(GlyphIndex('A'), 0);
-    EXPECT_EQ(GlyphIndex('Z'), 25);
-    EXPECT_EQ(GlyphIndex('0'), 26);
-    EXPECT_EQ(GlyphIndex(' '), 44);
-    EXPECT_EQ(GlyphIndex('%'), 54);
-    EXPECT_EQ(GlyphIndex('\\'), 53);
-    EXPECT_EQ(GlyphIndex('~'), 44);
-    EXPECT_EQ(GlyphIndex(0xE9), 44);
+    const struct {
+        int code, index;
+    } cases[] = {{'a', 0},  {'A', 0},   {'Z', 25}, {'0', 26}, {' ', 44},
+                 {'%', 54}, {'\\', 53}, {'~', 44}, {0xE9, 44}};
+    for (const auto& c : cases)
+        EXPECT_EQ(GlyphIndex(c.code), c.index) << c.code;
     for (int r = 0; r < kGlyphSize; ++r)
         EXPECT_EQ(GlyphRow(44, r), 0);
-    for (int g = 0; g < kGlyphCount; ++g) {
-        int set = 0;
-        for (int r = 0; r < kGlyphSize; ++r)
-            set += GlyphRow(g, r) != 0;
-        EXPECT_EQ(set > 0, g != 44) << g;
-    }
 }
 
-TEST(GlyphFont, AdvancesCentresBreaksLinesAndClips) {
+TEST(GlyphFont, AdvancesBreaksLinesAndClips) {
     CDib dib;
     ASSERT_EQ(dib.Create(20, 20), 1);
     dib.Clear(0);
-    DrawGlyphText(dib, "-", -1, -1, 0x7FFF); // centred: x = (20 - 8) / 2 = 6, y = (20 - 8) / 2 = 6
-    for (int x = 0; x < 20; ++x)
-        EXPECT_EQ(dib.GetPixel(x, 9), (x >= 6 && x < 11) ? 0x7FFF : 0) << x;
-    dib.Clear(0);
     DrawGlyphText(dib, "--\n-", -4, 0, 0x7FFF); // off the left edge, then a second line
-    EXPECT_EQ(dib.GetPixel(0, 3), 0x7FFF); // first glyph at -4..0
+    EXPECT_EQ(dib.GetPixel(0, 3), 0x7FFF);      // first glyph at -4..0
     EXPECT_EQ(dib.GetPixel(1, 3), 0);
     EXPECT_EQ(dib.GetPixel(4, 3), 0x7FFF); // second at 4..8
     EXPECT_EQ(dib.GetPixel(8, 3), 0x7FFF);
@@ -276,21 +242,11 @@ TEST(GlyphFont, AdvancesCentresBreaksLinesAndClips) {
     EXPECT_EQ(dib.GetPixel(0, 12), 0x7FFF);
     EXPECT_EQ(dib.GetPixel(1, 12), 0);
     DrawGlyphText(dib, "%%%%", 15, 16, 0x7FFF); // clipped at the right and bottom edges
-}
-
-TEST(SystemText, HeadlessPortDrawsWithTheGlyphFont) {
-    CDib a, b;
-    ASSERT_EQ(a.Create(64, 16), 1);
-    ASSERT_EQ(b.Create(64, 16), 1);
-    a.Clear(0);
-    b.Clear(0);
-    DrawSystemText(a, -1, 3, 0x0000FF00u, "Hz");
-    DrawGlyphText(b, "Hz", -1, 3, MakeColor(0, 255, 0));
-    EXPECT_EQ(std::memcmp(a.m_Bits, b.m_Bits, 64 * 16 * 2), 0);
     int lit = 0;
-    for (int i = 0; i < 64 * 16; ++i)
-        lit += a.m_Bits[i] == MakeColor(0, 255, 0);
-    EXPECT_GT(lit, 10);
+    for (int y = 16; y < 20; ++y)
+        for (int x = 15; x < 20; ++x)
+            lit += dib.GetPixel(x, y) != 0;
+    EXPECT_GT(lit, 0);
     CDib empty;
     DrawSystemText(empty, 0, 0, 0, "nothing to draw on");
 }

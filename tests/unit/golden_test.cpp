@@ -1,7 +1,6 @@
-// Pictures through the headless port compared pixel for pixel with the golden images in
-// tests/golden: text in every program font, the glyph-pattern font, and the primitives' edge
-// cases. Run with TONALYX_UPDATE_GOLDEN=1 to rewrite the golden images after a deliberate change
-// (then look at them before committing).
+// Pictures through the headless port compared pixel for pixel with tests/golden: text in every
+// program font, the glyph-pattern font, the primitives' edge cases and open menus
+// (TONALYX_UPDATE_GOLDEN=1 rewrites them after a deliberate change).
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,11 +1,9 @@
 // In-view menus through the headless port: the layout that Build derives from the item string
-// (hostile strings included), and Run with scripted mouse and key input: the chosen id, clicks
-// that choose nothing, discarded keys, a quit while open, the animation's pacing on the virtual
-// clock and the screen left exactly as it was.
+// (hostile strings included), and Run with scripted input: the chosen id, clicks that choose
+// nothing, discarded keys, a quit while open, the animation's pacing and the screen restored.
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,21 +12,6 @@
 #include "port/messages.h"
 
 namespace {
-
-struct LayoutCase {
-    const char* title;
-    const char* items;
-    int count;
-    int itemHeight, itemPitch, titleHeight;
-    int itemTop;          // on a 640 x 400 screen
-    std::vector<int> ids; // of the first items
-    std::vector<const char*> labels;
-    int lastId;
-};
-
-void PrintTo(const LayoutCase& c, std::ostream* out) {
-    *out << '"' << (c.items != nullptr ? c.items : "(null)") << '"';
-}
 
 std::string Items(int n) {
     std::string s;
@@ -40,99 +23,86 @@ std::string Items(int n) {
     return s;
 }
 
-const std::string kNine = Items(9);
-const std::string kEight = Items(8);
 const std::string kThirty = Items(30);
 
-class MenuLayout : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(MenuLayout, BuildParsesAndCentres) {
-    const LayoutCase& c = GetParam();
+TEST(MenuLayout, BuildParsesAndCentres) {
+    const std::string nine = Items(9), eight = Items(8);
+    const struct {
+        const char* title;
+        const char* items;
+        int count;
+        int itemHeight, itemPitch, titleHeight;
+        int itemTop;          // on a 640 x 400 screen
+        std::vector<int> ids; // of the first items
+        std::vector<const char*> labels;
+        int lastId;
+    } cases[] = {
+        // Two items 28 apart, centred; the title adds 20 pixels at the top.
+        {"Are you Sure?",
+         "01Continue,02Exit Program",
+         2,
+         21,
+         28,
+         20,
+         (400 - 49) / 2 + 10,
+         {1, 2},
+         {"Continue", "Exit Program"},
+         2},
+        {"", "01Continue,02Exit Program", 2, 21, 28, 0, (400 - 49) / 2, {1, 2}, {}, 2},
+        {"T", eight.c_str(), 8, 21, 28, 20, (400 - 217) / 2 + 10, {1, 2}, {}, 8},
+        // More than eight: 19 high, 25 apart.
+        {"T", nine.c_str(), 9, 19, 25, 20, (400 - 219) / 2 + 10, {1, 2}, {}, 9},
+        {nullptr, "07Seven,03Three", 2, 21, 28, 0, (400 - 49) / 2, {7, 3}, {"Seven", "Three"}, 3},
+        {"", "99 Spaces kept ,00", 2, 21, 28, 0, (400 - 49) / 2, {99, 0}, {" Spaces kept ", ""}, 0},
+        // Empty items are skipped; so is anything without its two digits.
+        {"", "01A,,,02B,", 2, 21, 28, 0, (400 - 49) / 2, {1, 2}, {"A", "B"}, 2},
+        {"", "Continue,5,x1Bad,1xBad,03Good", 1, 21, 28, 0, (400 - 21) / 2, {3}, {"Good"}, 3},
+        {"", "", 0, 0, 0, 0, 0, {}, {}, 0},
+        {"", ",,,", 0, 0, 0, 0, 0, {}, {}, 0},
+        {"Title", nullptr, 0, 0, 0, 0, 0, {}, {}, 0},
+        // No more than 24 items.
+        {"", kThirty.c_str(), 24, 19, 25, 0, (400 - 594) / 2, {1, 2}, {}, 24},
+    };
     CDib screen;
     ASSERT_TRUE(screen.Create(640, 400));
-    Menu menu;
-    ASSERT_EQ(menu.Build(screen, c.title, c.items), c.count);
-    ASSERT_EQ(menu.itemCount, c.count);
-    ASSERT_EQ(menu.buttons.count, c.count);
-    if (c.count == 0)
-        return;
-    EXPECT_EQ(menu.itemWidth, 160);
-    EXPECT_EQ(menu.itemLeft, 240);
-    EXPECT_EQ(menu.itemHeight, c.itemHeight);
-    EXPECT_EQ(menu.itemPitch, c.itemPitch);
-    EXPECT_EQ(menu.titleHeight, c.titleHeight);
-    EXPECT_EQ(menu.itemTop, c.itemTop);
-    const int block = c.count * c.itemPitch - (c.itemPitch - c.itemHeight);
-    EXPECT_EQ(menu.frame.left, 230);
-    EXPECT_EQ(menu.frame.right, 410);
-    EXPECT_EQ(menu.frame.top, c.itemTop - c.titleHeight - 10);
-    EXPECT_EQ(menu.frame.bottom, c.itemTop + block + 10);
-    for (int i = 0; i < c.count; ++i) {
-        const Button& b = menu.buttons.buttons[i];
-        EXPECT_EQ(b.id, i + 1);
-        EXPECT_EQ(b.flags, ButtonCapsule);
-        EXPECT_EQ(b.left, 240);
-        EXPECT_EQ(b.right, 400);
-        EXPECT_EQ(b.top, c.itemTop + i * c.itemPitch);
-        EXPECT_EQ(b.bottom - b.top, c.itemHeight);
-        EXPECT_EQ(b.textColor, 0x7FFF);
-    }
-    for (size_t i = 0; i < c.ids.size(); ++i)
-        EXPECT_EQ(menu.ids[i], c.ids[i]) << i;
-    EXPECT_EQ(menu.ids[c.count - 1], c.lastId);
-    for (size_t i = 0; i < c.labels.size(); ++i) {
-        EXPECT_STREQ(menu.labels[i], c.labels[i]) << i;
-        EXPECT_EQ(menu.buttons.buttons[i].label, menu.labels[i]);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.items != nullptr ? c.items : "(null)");
+        Menu menu;
+        ASSERT_EQ(menu.Build(screen, c.title, c.items), c.count);
+        ASSERT_EQ(menu.itemCount, c.count);
+        ASSERT_EQ(menu.buttons.count, c.count);
+        if (c.count == 0)
+            continue;
+        EXPECT_EQ(menu.itemWidth, 160);
+        EXPECT_EQ(menu.itemLeft, 240);
+        EXPECT_EQ(menu.itemHeight, c.itemHeight);
+        EXPECT_EQ(menu.itemPitch, c.itemPitch);
+        EXPECT_EQ(menu.titleHeight, c.titleHeight);
+        EXPECT_EQ(menu.itemTop, c.itemTop);
+        const int block = c.count * c.itemPitch - (c.itemPitch - c.itemHeight);
+        EXPECT_EQ(menu.frame.left, 230);
+        EXPECT_EQ(menu.frame.right, 410);
+        EXPECT_EQ(menu.frame.top, c.itemTop - c.titleHeight - 10);
+        EXPECT_EQ(menu.frame.bottom, c.itemTop + block + 10);
+        for (int i = 0; i < c.count; ++i) {
+            const Button& b = menu.buttons.buttons[i];
+            EXPECT_EQ(b.id, i + 1);
+            EXPECT_EQ(b.flags, ButtonCapsule);
+            EXPECT_EQ(b.left, 240);
+            EXPECT_EQ(b.right, 400);
+            EXPECT_EQ(b.top, c.itemTop + i * c.itemPitch);
+            EXPECT_EQ(b.bottom - b.top, c.itemHeight);
+            EXPECT_EQ(b.textColor, 0x7FFF);
+        }
+        for (size_t i = 0; i < c.ids.size(); ++i)
+            EXPECT_EQ(menu.ids[i], c.ids[i]) << i;
+        EXPECT_EQ(menu.ids[c.count - 1], c.lastId);
+        for (size_t i = 0; i < c.labels.size(); ++i) {
+            EXPECT_STREQ(menu.labels[i], c.labels[i]) << i;
+            EXPECT_EQ(menu.buttons.buttons[i].label, menu.labels[i]);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MenuLayout,
-    ::testing::Values(
-        // Two items 28 apart, centred; the title adds 20 pixels at the top.
-        LayoutCase{"Are you Sure?",
-                   "01Continue,02Exit Program",
-                   2,
-                   21,
-                   28,
-                   20,
-                   (400 - 49) / 2 + 10,
-                   {1, 2},
-                   {"Continue", "Exit Program"},
-                   2},
-        LayoutCase{"", "01Continue,02Exit Program", 2, 21, 28, 0, (400 - 49) / 2, {1, 2}, {}, 2},
-        LayoutCase{"T", kEight.c_str(), 8, 21, 28, 20, (400 - 217) / 2 + 10, {1, 2}, {}, 8},
-        // More than eight: 19 high, 25 apart.
-        LayoutCase{"T", kNine.c_str(), 9, 19, 25, 20, (400 - 219) / 2 + 10, {1, 2}, {}, 9},
-        LayoutCase{nullptr,
-                   "07Seven,03Three",
-                   2,
-                   21,
-                   28,
-                   0,
-                   (400 - 49) / 2,
-                   {7, 3},
-                   {"Seven", "Three"},
-                   3},
-        LayoutCase{"",
-                   "99 Spaces kept ,00",
-                   2,
-                   21,
-                   28,
-                   0,
-                   (400 - 49) / 2,
-                   {99, 0},
-                   {" Spaces kept ", ""},
-                   0},
-        // Empty items are skipped; so is anything without its two digits.
-        LayoutCase{"", "01A,,,02B,", 2, 21, 28, 0, (400 - 49) / 2, {1, 2}, {"A", "B"}, 2},
-        LayoutCase{
-            "", "Continue,5,x1Bad,1xBad,03Good", 1, 21, 28, 0, (400 - 21) / 2, {3}, {"Good"}, 3},
-        LayoutCase{"", "", 0, 0, 0, 0, 0, {}, {}, 0},
-        LayoutCase{"", ",,,", 0, 0, 0, 0, 0, {}, {}, 0},
-        LayoutCase{"Title", nullptr, 0, 0, 0, 0, 0, {}, {}, 0},
-        // No more than 24 items.
-        LayoutCase{"", kThirty.c_str(), 24, 19, 25, 0, (400 - 594) / 2, {1, 2}, {}, 24}));
 
 TEST(MenuHostile, LongTextsAreCutToTheirBuffers) {
     CDib screen;
@@ -271,39 +241,6 @@ TEST_F(MenuRun, AnimationStepsTenMillisecondsEachOnTheVirtualClock) {
     const uint32_t again = port::TickCount();
     EXPECT_EQ(menu.Run(screen, "Are you Sure?", items, MenuChoose), 1);
     EXPECT_EQ(port::TickCount() - again, 0u);
-}
-
-TEST_F(MenuRun, OpenPanelIsDrawnAndPresentedWhileWaiting) {
-    Menu menu;
-    const char* items = "01Continue,02Exit Program";
-    menu.Build(screen, "Are you Sure?", items);
-    headless::Image shown;
-    bool waited = false;
-    headless::SetIdleHook([&] {
-        waited = true;
-        ASSERT_TRUE(headless::LastPresented(&windowTag, &shown));
-        Click(menu, 2, 2);
-    });
-    EXPECT_EQ(menu.Run(screen, "Are you Sure?", items, MenuAll), 2);
-    ASSERT_TRUE(waited);
-    ASSERT_EQ(shown.width, 320);
-    const auto at = [&](int x, int y) { return shown.pixels[y * shown.width + x]; };
-    const Menu::Rect f = menu.frame;
-    EXPECT_EQ(at(f.left - 1, f.top - 1), MakeColor(0, 255, 255));
-    EXPECT_EQ(at(f.right, f.bottom), MakeColor(0, 255, 255));
-    EXPECT_EQ(at(f.left - 2, f.top - 2), MakeColor(0, 0, 255));
-    EXPECT_EQ(at(f.right + 1, f.bottom + 1), MakeColor(0, 0, 255));
-    // The panel lightens the view halfway to white; outside it the view is untouched.
-    EXPECT_EQ(at(f.left + 3, f.bottom - 3),
-              BlendColor(before.GetPixel(f.left + 3, f.bottom - 3), 0x7FFF, 128));
-    EXPECT_EQ(at(f.left - 3, f.top - 3), before.GetPixel(f.left - 3, f.top - 3));
-    // A capsule in each item's place.
-    for (int i = 0; i < 2; ++i) {
-        const Button& b = menu.buttons.buttons[i];
-        EXPECT_EQ(at(b.left + 20, b.bottom - 1), MakeColor(96, 96, 96)) << i;
-    }
-    // The presented frame after Run is gone from the screen.
-    EXPECT_TRUE(ScreenUnchanged());
 }
 
 TEST_F(MenuRun, NothingToShowReturnsAtOnce) {

@@ -8,7 +8,6 @@
 
 #include "gfx/travix_window.h"
 #include "port/headless/headless.h"
-#include "port/messages.h"
 #include "test_bitmaps.h"
 
 namespace {
@@ -101,22 +100,6 @@ TEST_F(TravixCreate, AMissingSpriteIsReportedOnceByItsLowerCaseName) {
     EXPECT_EQ(shown[0].caption, "spark");
     EXPECT_EQ(particleBitmaps[0].m_Width, 64);
     EXPECT_EQ(particleBitmaps[2].m_Bits, nullptr) << "loading stops at the first failure";
-}
-
-TEST(TravixHooks, BaseHooksDoNothingAndReturnZero) {
-    struct Base : TTravixWindow {
-    } base;
-    TTravixWindow& w = base;
-    EXPECT_EQ(w.ShowSplash(), 0);
-    EXPECT_EQ(w.Init(), 0);
-    EXPECT_EQ(w.Shutdown(), 0);
-    EXPECT_EQ(w.OnCreate(), 0);
-    EXPECT_EQ(w.ConfirmClose(), 0);
-    EXPECT_EQ(w.CreateToolbars(nullptr), 0);
-    EXPECT_EQ(w.Frame(), 0);
-    EXPECT_EQ(w.OnSize(640, 480), 0);
-    EXPECT_EQ(w.OnMessage(WM_COMMAND, 1000, 0), 0);
-    EXPECT_EQ(w.screen.m_Bits, nullptr);
 }
 
 } // namespace

@@ -111,10 +111,6 @@ TEST(PeakHold, RuleHoldsTwoSecondsOrForever) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // Right of a logarithmic plot the views jump to the next column that passes the current bin
 // (or half the rate); a walk a column at a time must land on the same one.
 TEST(LogColumns, JumpLandsWhereAWalkWould) {
