@@ -6,7 +6,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>

@@ -2,7 +2,6 @@
 // written by the tests themselves.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <random>
 #include <vector>
 
@@ -81,19 +80,18 @@ TEST_F(TraceQueries, CaptureTakesWhatTheModeShowsAndReleasesOnTheSecondCall) {
                          Case{kModeTransferLog, 2}, Case{kModePhaseLog, 0}}) {
         displayMode = c.mode;
         const int32_t t = 2 + c.slot;
+        const auto shown = [&](int32_t i) {
+            return c.mode == kModePhaseLog ? phaseTrace[i]
+                   : c.mode == kModeLinear ? traces[0][i]
+                                           : traces[0][i] + 70.0f;
+        };
         CaptureTrace(c.slot);
         EXPECT_EQ(traceVisible[t], 1);
-        for (int32_t i = 0; i < binCount; ++i) {
-            const float expected = c.mode == kModePhaseLog ? phaseTrace[i]
-                                   : c.mode == kModeLinear ? traces[0][i]
-                                                           : traces[0][i] + 70.0f;
-            ASSERT_EQ(traces[t][i], expected) << "mode " << c.mode << " bin " << i;
-        }
+        for (int32_t i = 0; i < binCount; ++i)
+            ASSERT_EQ(traces[t][i], shown(i)) << "mode " << c.mode << " bin " << i;
         CaptureTrace(c.slot);
         EXPECT_EQ(traceVisible[t], 0);
-        EXPECT_EQ(traces[t][7], c.mode == kModePhaseLog ? phaseTrace[7]
-                                : c.mode == kModeLinear ? traces[0][7]
-                                                        : traces[0][7] + 70.0f);
+        EXPECT_EQ(traces[t][7], shown(7));
     }
     CaptureTrace(3);
     CaptureTrace(-1);
