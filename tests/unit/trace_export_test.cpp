@@ -6,10 +6,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 #include "analysis/analysis_setup.h"
 #include "app/state.h"
+#include "test_bitmaps.h"
 #include "ui/trace_export.h"
 
 namespace {
@@ -25,7 +25,7 @@ protected:
                 traces[t][i] = -(10.0f * t + i * 0.25f);
         for (int32_t i = 0; i < binCount; ++i)
             phaseTrace[i] = (i % 361) - 180.0f;
-        path_ = ::testing::TempDir() + "tonalyx-export-" + std::to_string(getpid()) + ".txt";
+        path_ = testbmp::TempPath("export.txt");
     }
     void TearDown() override {
         AnalyseFree();
