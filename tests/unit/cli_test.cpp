@@ -217,19 +217,19 @@ TEST_F(Cli, MonoFeedsBothChannelsAndStereoKeepsThemApart) {
         {"apart.wav --monitor 3", 1000.0, 3000.0},
         {"apart.wav --monitor 3 --swap", 3000.0, 1000.0},
     };
+    std::vector<std::string> exports;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
         const CliRun run = RunCli(std::string("analyze ") + c.args + " --fft 4096 --export t.txt");
         ASSERT_EQ(run.status, 0) << run.out;
+        exports.push_back(ReadFile("t.txt"));
         const Export e = ReadExport("t.txt");
         EXPECT_EQ(e.header, "Frequency (Hz), Left (dB), Right (dB)\r");
         ASSERT_EQ(e.rows.size(), 2049u);
         EXPECT_NEAR(PeakHz(e, 1), c.leftHz, bin);
         EXPECT_NEAR(PeakHz(e, 2), c.rightHz, bin);
     }
-    RunCli("analyze mono.wav --monitor 3 --fft 4096 --export mono.txt");
-    RunCli("analyze both.wav --monitor 3 --fft 4096 --export both.txt");
-    EXPECT_EQ(ReadFile("mono.txt"), ReadFile("both.txt"));
+    EXPECT_EQ(exports[0], exports[1]) << "mono feeds both channels alike";
 }
 
 TEST_F(Cli, OptionsActAsTheirControlsDo) {
@@ -263,10 +263,12 @@ TEST_F(Cli, OptionsActAsTheirControlsDo) {
         ASSERT_EQ(RunCli(std::string("analyze apart.wav --export t.txt ") + c.options).status, 0);
         const Export e = ReadExport("t.txt");
         EXPECT_EQ(e.header, std::string(c.header) + "\r");
-        if (!std::isnan(c.peakHz))
+        if (!std::isnan(c.peakHz)) {
             EXPECT_NEAR(PeakHz(e, 1), c.peakHz, 44100.0 / 8192);
-        if (!std::isnan(c.peakChange))
+        }
+        if (!std::isnan(c.peakChange)) {
             EXPECT_NEAR(peakDb(e, 1) - plain, c.peakChange, 0.1);
+        }
     }
 }
 
