@@ -51,18 +51,6 @@ TEST_F(BandView, BandsUpToTheOneThatReachesHalfTheRateAreDrawn) {
     }
 }
 
-TEST_F(BandView, TwelfthOctaveBarsOnAFourHundredPixelPlotAreOnePixelWide) {
-    Init(44100, 8192, 450, 180);
-    ASSERT_EQ(plotWidth, 400);
-    Flat(0, -20.0f);
-    DrawBandView(screen, kModeTwelfthOctave);
-    for (int j = 0; j < 126; ++j) {
-        const int x = kPlotLeft + 3 * j;
-        EXPECT_GT(Count(kGreen, x + 1, kPlotTop, x + 2, Bottom()), 0) << j;
-        EXPECT_EQ(Count(kGreen, x + 2, kPlotTop, x + 4, Bottom()), 0) << j;
-    }
-}
-
 // Band levels: the power sum of the bins whose frequency lies in the band, in double.
 TEST_F(BandView, LevelsArePowerSumsOfTheirBins) {
     const struct { int32_t rate, size; } setups[] = {{44100, 8192}, {8000, 2048}, {22050, 32768}};

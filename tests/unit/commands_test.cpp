@@ -155,7 +155,6 @@ struct ChoiceCase {
 };
 
 TEST_F(Commands, CombosActOnSelectionChangeOnly) {
-    Build();
     const ChoiceCase cases[] = {
         {kAverageCombo, 5, [] { return averaging == 32; }},
         {kDecayCombo, 3, [] { return decayRate == 10; }},
@@ -184,7 +183,6 @@ TEST_F(Commands, CombosActOnSelectionChangeOnly) {
 }
 
 TEST_F(Commands, TransferModesComeWithStereoAndTheirBandsAndLeaveThemClean) {
-    Build();
     traceVisible[2] = 1;
     run.SelectItem(kScaleCombo, kModeTransferLinear);
     EXPECT_EQ(monitorMode, kMonitorStereo);
@@ -216,7 +214,6 @@ TEST_F(Commands, TransferModesComeWithStereoAndTheirBandsAndLeaveThemClean) {
 }
 
 TEST_F(Commands, TypedDelayIsCheckedAtEveryCharacter) {
-    Build();
     struct Step {
         const char* text;
         double delay;
@@ -246,12 +243,11 @@ TEST_F(Commands, TypedDelayIsCheckedAtEveryCharacter) {
 }
 
 TEST_F(Commands, KeysTrackbarsAndTraceButtons) {
-    Build();
     for (int i = 0; i < 150; ++i)
-        app.OnMessage(WM_KEYDOWN, VK_PRIOR, 0);
+        run.Key(VK_PRIOR);
     EXPECT_EQ(splCalibrationDb, 200.0f);
     for (int i = 0; i < 400; ++i)
-        app.OnMessage(WM_KEYDOWN, VK_NEXT, 0);
+        run.Key(VK_NEXT);
     EXPECT_EQ(splCalibrationDb, -100.0f);
 
     run.MoveTrackbar(kGainTrackbar, 0);
@@ -274,7 +270,6 @@ TEST_F(Commands, KeysTrackbarsAndTraceButtons) {
 }
 
 TEST_F(Commands, ModeMenuMovesTheScaleAndItsCheckMark) {
-    Build();
     run.Command(kCmdModeFirst + kModeTransferLog);
     EXPECT_EQ(Selected(kScaleCombo), "Transfer (Log)");
     run.Command(kCmdModeFirst + kModeLinear);
@@ -286,7 +281,6 @@ TEST_F(Commands, ModeMenuMovesTheScaleAndItsCheckMark) {
 }
 
 TEST_F(Commands, ButtonsAndMenuCommands) {
-    Build();
     run.Command(kCmdTestTone);
     EXPECT_TRUE(port::BandShown(kBandToneBar));
     run.Command(kCmdTestTone);
@@ -314,7 +308,6 @@ TEST_F(Commands, ButtonsAndMenuCommands) {
 }
 
 TEST_F(Commands, ToolTipsComeFromTheTable) {
-    Build();
     const std::pair<uintptr_t, const char*> cases[] = {{1020, "Capture Buffer A"},
                                                        {1032, "Toggle 'Tone Generator' toolbar"},
                                                        {1016, "Stop playing tone"},
@@ -343,7 +336,6 @@ TEST_F(Commands, FftMenuShowsTheSetUpItLeadsTo) {
 }
 
 TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
-    Build();
     averaging = 8;
     decayRate = 10;
     gainDb = 5.0f;
@@ -388,7 +380,6 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
 }
 
 TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
-    Build();
     run.Command(kCmdSaveAscii);
     const std::vector<headless::SaveRequest> asked = headless::TakeSaveRequests();
     ASSERT_EQ(asked.size(), 1u);

@@ -114,10 +114,6 @@ TEST_F(SpectrogramView, RowsMoveUpOneFramePerDrawingAndFreezeWhilePaused) {
     EXPECT_EQ(zoom, 4.0);
     EXPECT_EQ(firstBin, 100);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), spectrogramImage.m_Bits));
-    // The frozen image is still shown, under fresh axes and readout.
-    EXPECT_EQ(screen.GetPixel(kSpectrogramLeft + 100, kPlotTop + plotHeight - 1),
-              SpectrogramColour(-50));
-    EXPECT_GT(CountAll(kWhite), plotWidth);
 
     // Zoom and scroll keys clear the history once it runs again.
     paused = 0;
