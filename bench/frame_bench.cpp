@@ -8,9 +8,13 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <string>
 #include <vector>
 
-#include "running_app.h"
+#include "app/my_class.h"
+#include "app/state.h"
+#include "port/headless/headless_app.h"
+#include "ui/control_ids.h"
 
 namespace {
 
@@ -28,24 +32,28 @@ double Median(std::vector<double>& v) {
 // Arguments: display mode, view width, view height.
 void BM_Frame(benchmark::State& state) {
     const int32_t mode = static_cast<int32_t>(state.range(0));
-    running_app::RunningApp run;
+    headless::AppRun run;
     headless::CaptureSource noise;
     noise.kind = headless::CaptureSource::Kind::DelayedPair;
     noise.level = 0.3;
     noise.delayFrames = 7;
-    run.Start(noise, static_cast<int>(state.range(1)), static_cast<int>(state.range(2)), 44100,
-              32768);
-    running_app::ChooseMode(mode, true);
-    if (!run.StepUntilDrawn()) {
+    std::string error;
+    if (!run.Start(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)), &error) ||
+        !run.ChangeFftSize(32768, &error) || !run.UseSource(noise, 44100, &error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    run.ChooseMode(mode);
+    run.SelectItem(kMonitorCombo, kMonitorStereo);
+    if (run.RunBlocks(captureFftSize / blockFrames + 1) != 1) {
         state.SkipWithError("the analyzer drew no frame");
-        run.Stop();
         return;
     }
     std::vector<double> cpuMs, wallMs;
     cpuMs.reserve(1 << 16);
     wallMs.reserve(1 << 16);
     for (auto _ : state) {
-        run.NextBlock();
+        run.CaptureBlock();
         const double cpuStart = ThreadCpuSeconds();
         const auto wallStart = std::chrono::steady_clock::now();
         const int drawn = app.Frame();
@@ -59,7 +67,6 @@ void BM_Frame(benchmark::State& state) {
         cpuMs.push_back(cpu * 1000.0);
         wallMs.push_back(wall.count() * 1000.0);
     }
-    run.Stop();
     if (!cpuMs.empty()) {
         state.counters["median_ms"] = Median(cpuMs);
         state.counters["wall_median_ms"] = Median(wallMs);

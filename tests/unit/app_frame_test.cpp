@@ -1,92 +1,69 @@
-// The running analyzer through the headless port: start-up, the view's creation and size, frames
-// driven by simulated capture on the virtual clock, the meters and the peak readout, shutdown.
+// The running analyzer through the headless port: start-up, the view's size, frames driven by
+// simulated capture on the virtual clock, the meters and the peak readout, shutdown.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
-#include "analysis/analysis_setup.h"
 #include "app/my_class.h"
 #include "app/state.h"
-#include "port/headless/headless.h"
-#include "running_app.h"
-#include "scratch_dir.h"
+#include "port/headless/headless_app.h"
 #include "views/readouts.h"
 #include "views/view_layout.h"
 
 namespace {
 
-using running_app::kView;
-
-class RunningAnalyzer : public ScratchDirTest {
+class RunningAnalyzer : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ScratchDirTest::SetUp();
-        headless::ResetCapture();
+    void Start(const headless::CaptureSource& source) {
+        std::string error;
+        ASSERT_TRUE(run.Start(720, 400, &error)) << error;
+        ASSERT_TRUE(run.UseSource(source, 44100, &error)) << error;
     }
-    void TearDown() override {
-        app.Shutdown();
-        run.Stop();
-        ScratchDirTest::TearDown();
-    }
-    void Start(const headless::CaptureSource& source) { run.Start(source, 720, 400); }
-    // One capture block of time passes, then one frame update.
-    bool Step() {
-        headless::ForgetPresented();
-        run.Step();
-        headless::Image image;
-        return headless::LastPresented(kView, &image);
-    }
-    running_app::RunningApp run;
+    headless::AppRun run;
 };
 
-TEST_F(RunningAnalyzer, FillsFourBlocksThenDrawsEveryBlock) {
-    Start(running_app::Sine(1000.0, 0.5));
-    ASSERT_TRUE(waveIn.IsRunning());
+// A sine of 1 kHz at half of full scale.
+headless::CaptureSource Sine() {
+    headless::CaptureSource sine;
+    sine.kind = headless::CaptureSource::Kind::Sine;
+    return sine;
+}
+
+TEST_F(RunningAnalyzer, FillsFourBlocksThenDrawsEveryBlockAndSavesTheSettingsAtShutdown) {
+    Start(Sine());
     EXPECT_EQ(plotWidth, 670);
     EXPECT_EQ(plotHeight, 310);
     for (int i = 0; i < 4; ++i)
-        EXPECT_FALSE(Step()) << "block " << i << " only fills the window";
-    for (int i = 0; i < 12; ++i)
-        EXPECT_TRUE(Step()) << "frame " << i;
+        EXPECT_EQ(run.RunBlocks(1), 0) << "block " << i << " only fills the window";
+    EXPECT_EQ(run.RunBlocks(13), 13);
     EXPECT_NEAR(peakReadoutHold.frequency, 1000.0, binWidthHz);
     // Half of full scale: 20 log10(0.5) = -6.02 dB on the meters' hold.
     EXPECT_NEAR(meterHoldDb, -6.02, 0.05);
     headless::Image image;
-    headless::ForgetPresented();
-    ASSERT_TRUE(Step());
-    ASSERT_TRUE(headless::LastPresented(kView, &image));
+    ASSERT_TRUE(headless::LastPresented(headless::AppView(), &image));
     EXPECT_EQ(image.width, 720);
     EXPECT_EQ(image.height, 400);
-}
 
-TEST_F(RunningAnalyzer, SilenceReadsTheFloorAndNoCaptureDeviceIsReportedOnce) {
-    headless::SetCaptureDevices(0);
-    Start(headless::CaptureSource{});
-    const auto shown = headless::TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Unable to start WAVEIN thread");
-    EXPECT_EQ(shown[0].caption, "Debug");
-    EXPECT_FALSE(waveIn.IsRunning());
-    EXPECT_FALSE(Step()) << "nothing is drawn without capture";
-}
-
-TEST_F(RunningAnalyzer, ShutdownSavesTheSettings) {
-    Start(headless::CaptureSource{});
-    displayMode = kModeOctave;
     app.Shutdown();
     std::ifstream in("RTA.DAT", std::ios::binary | std::ios::ate);
     EXPECT_EQ(static_cast<long>(in.tellg()), 56);
 }
 
-} // namespace
+TEST_F(RunningAnalyzer, NoCaptureDeviceIsReportedOnceAndNothingIsDrawn) {
+    std::string error;
+    ASSERT_TRUE(run.Start(720, 400, &error)) << error;
+    headless::SetCaptureDevices(0);
+    EXPECT_FALSE(run.UseSource(Sine(), 44100, &error));
+    EXPECT_EQ(error, "capture did not start: \"Unable to start WAVEIN thread\"");
+    EXPECT_FALSE(waveIn.IsRunning());
+    EXPECT_EQ(run.RunBlocks(6), 0);
+}
 
 TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
-    Start(running_app::Sine(1000.0, 0.5));
-    ASSERT_TRUE(run.StepUntilDrawn());
-    run.NextBlock(); // a block waits that a frame would take and draw
+    Start(Sine());
+    ASSERT_EQ(run.RunBlocks(5), 1);
+    run.CaptureBlock(); // a block waits that a frame would take and draw
     int framesDrawn = -1;
     headless::SetIdleHook([&framesDrawn] {
         if (framesDrawn < 0)
@@ -98,3 +75,5 @@ TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
     EXPECT_EQ(app.running, 1u);
     EXPECT_EQ(app.Frame(), 1) << "the waiting block is drawn once the question is gone";
 }
+
+} // namespace

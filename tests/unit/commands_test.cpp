@@ -7,7 +7,6 @@
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,11 +14,9 @@
 #include "app/my_class.h"
 #include "app/state.h"
 #include "gfx/menu.h"
-#include "port/headless/headless.h"
+#include "port/headless/headless_app.h"
 #include "port/messages.h"
 #include "port/port.h"
-#include "scratch_dir.h"
-#include "sound/sound.h"
 #include "ui/control_ids.h"
 #include "ui/control_panel.h"
 #include "ui/fft_settings_menu.h"
@@ -28,58 +25,25 @@
 
 namespace {
 
-void* const kView = reinterpret_cast<void*>(0x5200);
 const std::vector<headless::MixerDevice> kDefaultMixer = {
     {"Headless Audio", true, {"Microphone", "Line In"}, 0}};
 
-class Commands : public ScratchDirTest {
+class Commands : public ::testing::Test {
 protected:
     void SetUp() override {
-        ScratchDirTest::SetUp();
-        ResetAnalyzerState();
-        headless::SetTime(0);
-        headless::ResetCapture();
         headless::SetMixerDevices(kDefaultMixer);
-        app.Init();
-        headless::SetClientSize(kView, 720, 400);
-        app.Create(kView);
-        app.OnSize(720, 400);
-        headless::TakeMessages();
+        std::string error;
+        ASSERT_TRUE(run.Start(720, 400, &error)) << error;
     }
     void TearDown() override {
-        headless::SetIdleHook({});
-        port::Message m;
-        while (port::PeekOwnMessage(&m)) {
-        }
-        app.Shutdown();
-        soundEngine.Close();
-        headless::DestroyControlPanel();
-        headless::ResetCapture();
+        run.Stop();
         headless::SetSaveAnswer(nullptr);
-        headless::TakeMessages();
         headless::TakeSaveRequests();
         headless::TakeShownWindows();
-        ScratchDirTest::TearDown();
     }
+    // The panel again, as it starts from the analyzer's state.
     static void Build() { app.CreateToolbars(nullptr); }
-    static intptr_t Command(int id, int code = 0) {
-        return app.OnMessage(WM_COMMAND, static_cast<uintptr_t>(id | code << 16),
-                             reinterpret_cast<intptr_t>(headless::ControlHandle(id)));
-    }
-    static intptr_t Choose(int combo, int item) {
-        port::SetComboSelection(combo, item);
-        return Command(combo, CBN_SELCHANGE);
-    }
-    static intptr_t Type(int combo, const std::string& text) {
-        port::SetComboEditText(combo, text.c_str());
-        return Command(combo, CBN_EDITCHANGE);
-    }
-    static void Slide(int trackbar, int position) {
-        const headless::TrackbarRange range = headless::TrackbarRangeOf(trackbar);
-        port::SetTrackbar(trackbar, range.minimum, range.maximum, position);
-        app.OnMessage(WM_HSCROLL, SB_THUMBTRACK | position << 16,
-                      reinterpret_cast<intptr_t>(headless::ControlHandle(trackbar)));
-    }
+    headless::AppRun run;
     static inline std::vector<headless::Image> shots;
     static std::string Selected(int combo) {
         return port::ComboItemText(combo, port::ComboSelection(combo));
@@ -105,7 +69,7 @@ protected:
             remaining->erase(remaining->begin());
             if (shoot) {
                 shots.emplace_back();
-                headless::LastPresented(kView, &shots.back());
+                headless::LastPresented(headless::AppView(), &shots.back());
             }
             // Every menu is centred on the view with a title and items of one pitch: a menu of
             // as many items lays them out where the open one has them.
@@ -116,8 +80,8 @@ protected:
             layout.Build(app.screen, "FFT Parameters", items.c_str());
             const int x = app.screen.m_Width / 2;
             const int y = layout.itemTop + (position - 1) * layout.itemPitch + 5;
-            headless::PostMouse(kView, WM_LBUTTONDOWN, x, y);
-            headless::PostMouse(kView, WM_LBUTTONUP, x, y);
+            headless::PostMouse(headless::AppView(), WM_LBUTTONDOWN, x, y);
+            headless::PostMouse(headless::AppView(), WM_LBUTTONUP, x, y);
         });
     }
 };
@@ -190,8 +154,7 @@ struct ChoiceCase {
     std::function<bool()> applied;
 };
 
-TEST_F(Commands, CombosActOnSelectionChangeOnlyAndReturnOne) {
-    Build();
+TEST_F(Commands, CombosActOnSelectionChangeOnly) {
     const ChoiceCase cases[] = {
         {kAverageCombo, 5, [] { return averaging == 32; }},
         {kDecayCombo, 3, [] { return decayRate == 10; }},
@@ -208,20 +171,20 @@ TEST_F(Commands, CombosActOnSelectionChangeOnlyAndReturnOne) {
     };
     for (const ChoiceCase& c : cases) {
         port::SetComboSelection(c.combo, c.item);
-        EXPECT_EQ(Command(c.combo, CBN_EDITUPDATE), 0) << c.combo;
+        app.OnMessage(WM_COMMAND, static_cast<uintptr_t>(c.combo | CBN_EDITUPDATE << 16),
+                      reinterpret_cast<intptr_t>(headless::ControlHandle(c.combo)));
         EXPECT_FALSE(c.applied()) << c.combo << " acted without a selection change";
-        EXPECT_EQ(Command(c.combo, CBN_SELCHANGE), 1) << c.combo;
+        run.SelectItem(c.combo, c.item);
         EXPECT_TRUE(c.applied()) << c.combo << " item " << c.item;
     }
     // No selection changes nothing.
-    EXPECT_EQ(Choose(kAverageCombo, -1), 1);
+    run.SelectItem(kAverageCombo, -1);
     EXPECT_EQ(averaging, 32);
 }
 
 TEST_F(Commands, TransferModesComeWithStereoAndTheirBandsAndLeaveThemClean) {
-    Build();
     traceVisible[2] = 1;
-    EXPECT_EQ(Choose(kScaleCombo, kModeTransferLinear), 1);
+    run.SelectItem(kScaleCombo, kModeTransferLinear);
     EXPECT_EQ(monitorMode, kMonitorStereo);
     EXPECT_EQ(Selected(kMonitorCombo), "Stereo");
     EXPECT_EQ(traceVisible[1], 1);
@@ -229,11 +192,11 @@ TEST_F(Commands, TransferModesComeWithStereoAndTheirBandsAndLeaveThemClean) {
     EXPECT_EQ(decayRate, 0);
     for (int band : {kBandSmoothing, kBandVerticalScale, kBandDelay})
         EXPECT_TRUE(port::BandShown(band));
-    Choose(kSmoothingCombo, 2);
-    Type(kDelayCombo, "25");
+    run.SelectItem(kSmoothingCombo, 2);
+    run.TypeText(kDelayCombo, "25");
     ASSERT_EQ(delayMs, 25.0);
 
-    Choose(kScaleCombo, kModeLinear);
+    run.SelectItem(kScaleCombo, kModeLinear);
     for (int band : {kBandSmoothing, kBandVerticalScale, kBandDelay})
         EXPECT_FALSE(port::BandShown(band));
     EXPECT_EQ(delayMs, 0.0);
@@ -243,7 +206,7 @@ TEST_F(Commands, TransferModesComeWithStereoAndTheirBandsAndLeaveThemClean) {
     EXPECT_EQ(Selected(kMonitorCombo), "Stereo");
 
     averaging = 16;
-    Choose(kScaleCombo, kModeSpl);
+    run.SelectItem(kScaleCombo, kModeSpl);
     EXPECT_EQ(splMode, 1);
     EXPECT_EQ(Selected(kWeightingCombo), "A-Weighting");
     EXPECT_EQ(Selected(kAverageCombo), "None");
@@ -251,7 +214,6 @@ TEST_F(Commands, TransferModesComeWithStereoAndTheirBandsAndLeaveThemClean) {
 }
 
 TEST_F(Commands, TypedDelayIsCheckedAtEveryCharacter) {
-    Build();
     struct Step {
         const char* text;
         double delay;
@@ -265,7 +227,7 @@ TEST_F(Commands, TypedDelayIsCheckedAtEveryCharacter) {
         {"", 0.0, false},          {" 12.5ms", 12.5, false}, {"1e3", 1.0, false},
     };
     for (const Step& s : steps) {
-        EXPECT_EQ(Type(kDelayCombo, s.text), 0);
+        run.TypeText(kDelayCombo, s.text);
         EXPECT_NEAR(delayMs, s.delay, 1e-9) << s.text;
         const std::vector<std::string> shown = MessageTexts();
         if (s.rejected) {
@@ -281,39 +243,36 @@ TEST_F(Commands, TypedDelayIsCheckedAtEveryCharacter) {
 }
 
 TEST_F(Commands, KeysTrackbarsAndTraceButtons) {
-    Build();
     for (int i = 0; i < 150; ++i)
-        app.OnMessage(WM_KEYDOWN, VK_PRIOR, 0);
+        run.Key(VK_PRIOR);
     EXPECT_EQ(splCalibrationDb, 200.0f);
     for (int i = 0; i < 400; ++i)
-        app.OnMessage(WM_KEYDOWN, VK_NEXT, 0);
+        run.Key(VK_NEXT);
     EXPECT_EQ(splCalibrationDb, -100.0f);
 
-    Slide(kGainTrackbar, 0);
+    run.MoveTrackbar(kGainTrackbar, 0);
     EXPECT_EQ(gainDb, -20.0f);
     EXPECT_EQ(headless::StatusText(1), " Gain: -20db");
-    Slide(kGainTrackbar, 40);
+    run.MoveTrackbar(kGainTrackbar, 40);
     EXPECT_EQ(gainDb, 20.0f);
 
     ASSERT_TRUE(AnalysisReady());
     traces[0][5] = -12.0f;
-    Command(kCmdTraceB);
+    run.Command(kCmdTraceB);
     EXPECT_EQ(traceVisible[3], 1);
     EXPECT_EQ(traces[3][5], -12.0f);
     traces[0][5] = -30.0f;
-    Command(kCmdTraceB);
+    run.Command(kCmdTraceB);
     EXPECT_EQ(traceVisible[3], 0);
-    Command(kCmdTraceB);
+    run.Command(kCmdTraceB);
     EXPECT_EQ(traceVisible[3], 1);
     EXPECT_EQ(traces[3][5], -30.0f);
 }
 
 TEST_F(Commands, ModeMenuMovesTheScaleAndItsCheckMark) {
-    Build();
-    EXPECT_EQ(Command(kCmdModeFirst + kModeTransferLog), 1);
+    run.Command(kCmdModeFirst + kModeTransferLog);
     EXPECT_EQ(Selected(kScaleCombo), "Transfer (Log)");
-    EXPECT_TRUE(port::BandShown(kBandDelay));
-    EXPECT_EQ(Command(kCmdModeFirst + kModeLinear), 1);
+    run.Command(kCmdModeFirst + kModeLinear);
     app.OnMessage(WM_INITMENUPOPUP, 0, 0); // the File popup: no marks
     EXPECT_FALSE(port::MenuItemChecked(kCmdModeFirst));
     app.OnMessage(WM_INITMENUPOPUP, 0, 1);
@@ -322,35 +281,33 @@ TEST_F(Commands, ModeMenuMovesTheScaleAndItsCheckMark) {
 }
 
 TEST_F(Commands, ButtonsAndMenuCommands) {
-    Build();
-    EXPECT_EQ(Command(kCmdTestTone), 0);
+    run.Command(kCmdTestTone);
     EXPECT_TRUE(port::BandShown(kBandToneBar));
-    Command(kCmdTestTone);
+    run.Command(kCmdTestTone);
     EXPECT_FALSE(port::BandShown(kBandToneBar));
 
-    Command(kCmdPlay);
+    run.Command(kCmdPlay);
     EXPECT_EQ(toneType, kToneSine);
     EXPECT_TRUE(port::ButtonChecked(kCmdPlay));
-    Slide(kVolumeTrackbar, 100);
+    run.MoveTrackbar(kVolumeTrackbar, 100);
     EXPECT_EQ(toneVolume, 100);
-    Choose(kFrequencyCombo, 2);
+    run.SelectItem(kFrequencyCombo, 2);
     EXPECT_EQ(toneType, kToneOff);
     EXPECT_FALSE(port::ButtonChecked(kCmdPlay));
 
-    Command(kCmdExit);
+    run.Command(kCmdExit);
     EXPECT_TRUE(headless::TakeFrameCloseRequest());
-    Command(kCmdAbout);
+    run.Command(kCmdAbout);
     const std::vector<headless::ShownWindow> shown = headless::TakeShownWindows();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].what, headless::WindowRequest::About);
     EXPECT_TRUE(waveIn.IsRunning());
     headless::SetCaptureDevices(0);
-    Command(kCmdAbout);
+    run.Command(kCmdAbout);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Debug: Unable to start WAVEIN thread"});
 }
 
 TEST_F(Commands, ToolTipsComeFromTheTable) {
-    Build();
     const std::pair<uintptr_t, const char*> cases[] = {{1020, "Capture Buffer A"},
                                                        {1032, "Toggle 'Tone Generator' toolbar"},
                                                        {1016, "Stop playing tone"},
@@ -379,7 +336,6 @@ TEST_F(Commands, FftMenuShowsTheSetUpItLeadsTo) {
 }
 
 TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
-    Build();
     averaging = 8;
     decayRate = 10;
     gainDb = 5.0f;
@@ -392,7 +348,7 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
                  {5, 3, false},
                  {5, 3, true},
                  {5, 5, false}});
-    EXPECT_EQ(Command(kCmdFftSettings), 0);
+    run.Command(kCmdFftSettings);
     EXPECT_EQ(app.running, 1u);
     EXPECT_EQ(averaging, 8);
     EXPECT_EQ(decayRate, 10);
@@ -400,10 +356,10 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
     EXPECT_EQ(port::TrackbarPosition(kGainTrackbar), 20);
 
     // 22 kHz, then the largest size from the time constants.
-    Choose(kMonitorCombo, 3);
+    run.SelectItem(kMonitorCombo, 3);
     traceVisible[2] = 1;
     AnswerMenus({{5, 1, false}, {4, 2, false}, {5, 3, false}, {5, 1, true}, {5, 5, false}});
-    Command(kCmdFftSettings);
+    run.Command(kCmdFftSettings);
     EXPECT_EQ(sampleRate, 22050);
     EXPECT_EQ(fftSize, 32768);
     EXPECT_EQ(averaging, 0);
@@ -416,7 +372,7 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
 
     // The time constants offered after choosing 22 kHz are those of a run at 22050 Hz.
     AnswerMenus({{5, 3, false}, {5, 1, true}, {5, 5, false}});
-    Command(kCmdFftSettings);
+    run.Command(kCmdFftSettings);
     ASSERT_EQ(shots.size(), 3u);
     EXPECT_FALSE(shots[0].pixels.empty());
     EXPECT_NE(shots[0].pixels, shots[1].pixels);
@@ -424,21 +380,20 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
 }
 
 TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
-    Build();
-    Command(kCmdSaveAscii);
+    run.Command(kCmdSaveAscii);
     const std::vector<headless::SaveRequest> asked = headless::TakeSaveRequests();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].proposed, "trace.txt");
-    EXPECT_EQ(asked[0].owner, kView);
+    EXPECT_EQ(asked[0].owner, headless::AppView());
     EXPECT_FALSE(std::ifstream("trace.txt").good()) << "cancel writes nothing";
 
     headless::SetSaveAnswer("no-such-dir/trace.txt");
-    Command(kCmdSaveAscii);
+    run.Command(kCmdSaveAscii);
     EXPECT_EQ(MessageTexts(),
               std::vector<std::string>{"ExportTraces: Unable to write the trace file"});
 
     headless::SetSaveAnswer("chosen.txt");
-    Command(kCmdSaveAscii);
+    run.Command(kCmdSaveAscii);
     ASSERT_EQ(ExportTraces("reference.txt"), 1);
     const auto read = [](const char* path) {
         std::ifstream in(path, std::ios::binary);
@@ -460,14 +415,14 @@ TEST_F(Commands, InputComboFollowsTheMixer) {
     EXPECT_EQ(order[0], kBandMainToolbar);
     EXPECT_EQ(order[1], kBandScale);
     headless::TakeMessages();
-    Command(kCmdSelectMixer);
+    run.Command(kCmdSelectMixer);
     EXPECT_TRUE(MessageTexts().empty());
 
     headless::SetMixerDevices({{"Card A", true, {"Microphone", "Line In"}, 1},
                                {"Card B", true, {"CD", "Aux", "Line In"}, 2}});
     Build();
     EXPECT_EQ(Selected(kInputCombo), "Line In");
-    EXPECT_EQ(Choose(kInputCombo, 0), 1);
+    run.SelectItem(kInputCombo, 0);
     EXPECT_EQ(headless::MixerDeviceState(0).selected, 0);
 
     headless::ChangeMixerInputElsewhere(0, 1);
@@ -475,7 +430,7 @@ TEST_F(Commands, InputComboFollowsTheMixer) {
     EXPECT_EQ(port::ComboSelection(kInputCombo), 1);
 
     headless::SetMixerDeviceAnswer(1);
-    Command(kCmdSelectMixer);
+    run.Command(kCmdSelectMixer);
     EXPECT_EQ(port::ComboItemCount(kInputCombo), 3);
     EXPECT_EQ(Selected(kInputCombo), "Line In");
     EXPECT_EQ(port::ComboItemText(kInputCombo, 0), "CD");

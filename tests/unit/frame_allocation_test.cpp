@@ -3,45 +3,26 @@
 // every presented frame; that copy is counted alone and allowed for.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "alloc_counter.h"
+#include "app/my_class.h"
+#include "app/state.h"
+#include "port/headless/headless_app.h"
 #include "port/messages.h"
-#include "running_app.h"
-#include "scratch_dir.h"
+#include "ui/control_ids.h"
 
 namespace {
 
-class FrameAllocation : public ScratchDirTest {
-protected:
-    void SetUp() override {
-        ScratchDirTest::SetUp();
-        headless::ResetCapture();
-    }
-    void TearDown() override {
-        headless::SetKeyDown(VK_LBUTTON, false);
-        headless::SetFocusWindow(nullptr);
-        run.Stop();
-        ScratchDirTest::TearDown();
-    }
-    // Allocations made by count frame updates (each finding a new block).
-    int FramesAllocate(int count) {
-        int made = 0;
-        for (int i = 0; i < count; ++i) {
-            run.NextBlock();
-            const int before = alloc_counter::Counted();
-            EXPECT_EQ(app.Frame(), 1);
-            made += alloc_counter::Counted() - before;
-        }
-        return made;
-    }
-    running_app::RunningApp run;
-};
-
-TEST_F(FrameAllocation, NoDisplayModeAllocatesPerFrame) {
+TEST(FrameAllocation, NoDisplayModeAllocatesPerFrame) {
+    headless::AppRun run;
+    std::string error;
+    ASSERT_TRUE(run.Start(720, 480, &error)) << error;
     headless::CaptureSource noise;
     noise.kind = headless::CaptureSource::Kind::DelayedPair;
     noise.delayFrames = 3;
-    run.Start(noise, 720, 480, 44100, 8192);
-    ASSERT_TRUE(run.StepUntilDrawn());
+    ASSERT_TRUE(run.UseSource(noise, 44100, &error)) << error;
+    ASSERT_EQ(run.RunBlocks(captureFftSize / blockFrames + 1), 1);
     const alloc_counter::ScopedCount counting;
 
     constexpr int kFrames = 4;
@@ -51,18 +32,24 @@ TEST_F(FrameAllocation, NoDisplayModeAllocatesPerFrame) {
     const int perPresent = (alloc_counter::Counted() - start) / kFrames;
 
     for (int cursor = 0; cursor < 2; ++cursor) {
-        headless::SetFocusWindow(running_app::kView);
         headless::SetCursor(300, 200);
         headless::SetKeyDown(VK_LBUTTON, cursor == 1);
         fadeDisplay = cursor;
         for (int32_t mode = kModeLinear; mode <= kModeWaveform; ++mode) {
-            running_app::ChooseMode(mode, true);
+            run.ChooseMode(mode);
+            run.SelectItem(kMonitorCombo, kMonitorStereo);
             if (mode == kModeSpl)
                 weighting = kWeightingA;
             // The first frames of a mode may set up what it keeps (the spectrogram's image).
-            ASSERT_TRUE(run.Step());
-            ASSERT_TRUE(run.Step());
-            EXPECT_EQ(FramesAllocate(kFrames), kFrames * perPresent)
+            ASSERT_EQ(run.RunBlocks(2), 2);
+            int made = 0;
+            for (int i = 0; i < kFrames; ++i) {
+                run.CaptureBlock();
+                const int before = alloc_counter::Counted();
+                EXPECT_EQ(app.Frame(), 1);
+                made += alloc_counter::Counted() - before;
+            }
+            EXPECT_EQ(made, kFrames * perPresent)
                 << "mode " << mode << (cursor ? " with the cursor" : "");
         }
     }

@@ -1,6 +1,6 @@
 // The transfer and phase views: the middle line of identical channels, the vertical span of a
-// column and the value it keeps, channel 2 never drawn on its own, captured traces at their
-// stored values, and clipping at the plot's edges.
+// column and the value it keeps, and clipping at the plot's edges (the golden images pin down
+// the rest of their pictures).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -94,26 +94,6 @@ TEST_F(TransferView, ColumnKeepsTheExtremeOfLargerMagnitude) {
             EXPECT_EQ(Count(kWhite, x, kPlotTop, x + 1, Bottom()), 1) << view.name;
             EXPECT_EQ(FirstRow(kWhite, x), Y(view, c.kept)) << view.name << " " << c.even;
         }
-    }
-}
-
-TEST_F(TransferView, ChannelTwoIsNeverDrawnButCapturedTracesAre) {
-    std::mt19937 random(9);
-    std::uniform_real_distribution<float> level(-100.0f, 0.0f);
-    for (int32_t b = 0; b < binCount; ++b) {
-        traces[1][b] = level(random);
-        traces[0][b] = traces[1][b] - 30.0f;
-        phaseTrace[b] = -30.0f;
-        traces[2][b] = 10.0f;
-    }
-    ASSERT_EQ(traceVisible[1], 1);
-    ASSERT_EQ(traceColour[1], kYellow);
-    traceVisible[2] = 1;
-    for (const View& view : kViews) {
-        Draw(view);
-        EXPECT_EQ(CountAll(kYellow), 0) << view.name;
-        const int row = Y(view, 10.0);
-        EXPECT_GT(Count(kMagenta, kPlotLeft, row, Right(), row + 1), plotWidth / 2) << view.name;
     }
 }
 

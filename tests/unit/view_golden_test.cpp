@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "app/my_class.h"
 #include "golden.h"
-#include "running_app.h"
-#include "scratch_dir.h"
 #include "view_test_support.h"
 #include "views/band_view.h"
 #include "views/readouts.h"
@@ -227,14 +226,10 @@ TEST_F(ViewGolden, TransferViews) {
 
 // A whole frame of the running analyzer: level meters of a half-scale sine over the linear
 // view of the synthetic spectra, drawn while paused.
-class FrameGolden : public ScratchDirTest {};
+class FrameGolden : public RunningViewTest {};
 
 TEST_F(FrameGolden, LinearViewWithLevelMeters) {
-    headless::ResetCapture();
-    running_app::RunningApp run;
-    run.Start(running_app::Sine(1000.0, 0.5), 560, 320);
-    running_app::ChooseMode(kModeLinear, true);
-    ASSERT_TRUE(run.StepUntilDrawn());
+    Start(1000.0, 560, 320, kModeLinear, true);
     // What the analysis found so far leaves no trace: the peaks start afresh.
     paused = 1;
     ResetPeakHold();
@@ -242,9 +237,8 @@ TEST_F(FrameGolden, LinearViewWithLevelMeters) {
     Synthesize(traces[0], -30.0f, {{1000.0, -8.0f}, {3000.0, -30.0f}}, 7);
     Synthesize(traces[1], -45.0f, {{1000.0, -20.0f}}, 8);
     MatchPower();
-    ASSERT_TRUE(run.Step());
+    ASSERT_EQ(run.RunBlocks(1), 1);
     ExpectGolden(app.screen, "view_frame_linear");
-    run.Stop();
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // Shared by the view tests: fresh analysis arrays for one rate and size, a view surface of a
 // chosen size bound to a headless window, the program's fonts, traces set directly, the mouse,
-// and pixel queries on what a view drew. Test (user-interface) thread only.
+// pixel queries on what a view drew, and the whole analyzer showing a view of a sine. Test
+// (user-interface) thread only.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 #include "analysis/analysis_setup.h"
 #include "analysis/delay_line.h"
@@ -14,7 +16,9 @@
 #include "app/state.h"
 #include "gfx/screen.h"
 #include "port/headless/headless.h"
+#include "port/headless/headless_app.h"
 #include "port/messages.h"
+#include "ui/control_ids.h"
 #include "views/band_view.h"
 #include "views/readouts.h"
 #include "views/view_layout.h"
@@ -110,6 +114,25 @@ protected:
 
     int window = 0;
     CScreen screen;
+};
+
+// The whole analyzer at width x height on a half-scale sine of hz, showing mode (in Stereo if
+// asked for) as the user chooses it in the combos, once the first frame is drawn.
+class RunningViewTest : public ::testing::Test {
+protected:
+    void Start(double hz, int width, int height, int32_t mode, bool stereo) {
+        std::string error;
+        ASSERT_TRUE(run.Start(width, height, &error)) << error;
+        headless::CaptureSource sine;
+        sine.kind = headless::CaptureSource::Kind::Sine;
+        sine.frequencyHz = hz;
+        ASSERT_TRUE(run.UseSource(sine, 44100, &error)) << error;
+        run.ChooseMode(mode);
+        if (stereo)
+            run.SelectItem(kMonitorCombo, kMonitorStereo);
+        ASSERT_EQ(run.RunBlocks(captureFftSize / blockFrames + 1), 1);
+    }
+    headless::AppRun run;
 };
 
 } // namespace view_test

@@ -257,30 +257,34 @@ void AppRun::ChooseInFftMenu(std::initializer_list<int> choices) {
 
 int AppRun::RunBlocks(int count) {
     int drawn = 0;
-    const uint64_t block = static_cast<uint64_t>(blockFrames);
     for (int i = 0; i < count; ++i) {
-        CaptureStats stats = GetCaptureStats();
-        if (stats.openDevices == 0) {
-            AdvanceTime(static_cast<uint32_t>(block * 1000 / static_cast<uint64_t>(captureRate)));
-        } else {
-            // The device finishes a buffer once the clock has passed its last frame; time moves
-            // on until the next block boundary is captured.
-            // Each try moves the clock past the missing frames; a device that stopped recording
-            // gets a few tries, not more.
-            const uint64_t target = (stats.framesCaptured / block + 1) * block;
-            for (int tries = 0; stats.framesCaptured < target && tries < 4; ++tries) {
-                const uint64_t missing = target - stats.framesCaptured;
-                const uint64_t ms = (missing * 1000 + static_cast<uint64_t>(captureRate) - 1) /
-                                    static_cast<uint64_t>(captureRate);
-                AdvanceTime(static_cast<uint32_t>(ms > 0 ? ms : 1));
-                WaitCaptureIdle();
-                stats = GetCaptureStats();
-            }
-        }
-        ServeMessages();
+        CaptureBlock();
         drawn += app.Frame();
     }
     return drawn;
+}
+
+void AppRun::CaptureBlock() {
+    const uint64_t block = static_cast<uint64_t>(blockFrames);
+    CaptureStats stats = GetCaptureStats();
+    if (stats.openDevices == 0) {
+        AdvanceTime(static_cast<uint32_t>(block * 1000 / static_cast<uint64_t>(captureRate)));
+    } else {
+        // The device finishes a buffer once the clock has passed its last frame; time moves
+        // on until the next block boundary is captured.
+        // Each try moves the clock past the missing frames; a device that stopped recording
+        // gets a few tries, not more.
+        const uint64_t target = (stats.framesCaptured / block + 1) * block;
+        for (int tries = 0; stats.framesCaptured < target && tries < 4; ++tries) {
+            const uint64_t missing = target - stats.framesCaptured;
+            const uint64_t ms = (missing * 1000 + static_cast<uint64_t>(captureRate) - 1) /
+                                static_cast<uint64_t>(captureRate);
+            AdvanceTime(static_cast<uint32_t>(ms > 0 ? ms : 1));
+            WaitCaptureIdle();
+            stats = GetCaptureStats();
+        }
+    }
+    ServeMessages();
 }
 
 void AppRun::Command(int id) {
@@ -290,6 +294,12 @@ void AppRun::Command(int id) {
 void AppRun::SelectItem(int comboId, int item) {
     port::SetComboSelection(comboId, item);
     Deliver(WM_COMMAND, WordPair(comboId, CBN_SELCHANGE), ControlParam(comboId));
+}
+
+void AppRun::ChooseMode(int mode) {
+    SelectItem(kScaleCombo, mode == kModeWaveform ? kModeLinear : mode);
+    if (mode == kModeWaveform)
+        displayMode = kModeWaveform;
 }
 
 void AppRun::TypeText(int comboId, const std::string& text) {
@@ -374,12 +384,8 @@ bool InRange(const std::optional<int>& value, int low, int high) {
 // The settings as the user chooses them in the window, in an order where a later choice is not
 // undone by an earlier one (a display mode sets decay, monitor, weighting and smoothing).
 void ApplySettings(AppRun& run, const AnalyzeSettings& s) {
-    if (s.mode) {
-        run.SelectItem(kScaleCombo, *s.mode == kModeWaveform ? kModeLinear : *s.mode);
-        // The waveform view has no entry in the Scale combo; only a settings file reaches it.
-        if (*s.mode == kModeWaveform)
-            displayMode = kModeWaveform;
-    }
+    if (s.mode)
+        run.ChooseMode(*s.mode);
     if (s.monitor)
         run.SelectItem(kMonitorCombo, *s.monitor);
     if (s.weighting)

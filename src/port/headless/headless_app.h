@@ -56,11 +56,17 @@ public:
     // Lets the time of count capture blocks pass, each followed by one frame update; returns
     // the number of frames drawn.
     int RunBlocks(int count);
+    // The capture side of one of those blocks: its time passes and the waiting messages are
+    // served, and the frame update that would take the new block is left to the caller.
+    void CaptureBlock();
 
     // ---- The user's actions, delivered as the window and its controls deliver them
     void Command(int id);
     // Selects item of a combo box; the handler hears CBN_SELCHANGE.
     void SelectItem(int comboId, int item);
+    // Chooses display mode 0..11 in the Scale combo; the waveform view, which the combo does not
+    // offer, follows the linear one as only a settings file otherwise brings it.
+    void ChooseMode(int mode);
     // Types text into the edit field of a combo box; the handler hears CBN_EDITCHANGE.
     void TypeText(int comboId, const std::string& text);
     // Drags a trackbar's thumb to position.

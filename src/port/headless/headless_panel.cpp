@@ -46,11 +46,15 @@ std::map<int, bool> menuChecks = MenuItems();
 // A trackbar as the platform creates it: range 0..100, at 0.
 constexpr int kDefaultTrackbarMaximum = 100;
 
+// The entry of key in one of the tables above, or nullptr.
+template <typename Table> typename Table::mapped_type* Lookup(Table& table, int key) {
+    auto found = table.find(key);
+    return found == table.end() ? nullptr : &found->second;
+}
+
 Control* Find(int id, ControlKind a, ControlKind b = ControlKind::None) {
-    auto found = controls.find(id);
-    if (found == controls.end() || (found->second.kind != a && found->second.kind != b))
-        return nullptr;
-    return &found->second;
+    Control* c = Lookup(controls, id);
+    return c != nullptr && (c->kind == a || c->kind == b) ? c : nullptr;
 }
 
 Control* FindCombo(int id) {
@@ -84,8 +88,8 @@ void AddBand(int bandId, bool shown) {
 namespace headless {
 
 ControlKind KindOfControl(int id) {
-    auto found = controls.find(id);
-    return found == controls.end() ? ControlKind::None : found->second.kind;
+    const Control* c = Lookup(controls, id);
+    return c ? c->kind : ControlKind::None;
 }
 
 TrackbarRange TrackbarRangeOf(int id) {
@@ -94,8 +98,7 @@ TrackbarRange TrackbarRangeOf(int id) {
 }
 
 port::WindowHandle ControlHandle(int id) {
-    auto found = controls.find(id);
-    return found == controls.end() ? nullptr : &found->second;
+    return Lookup(controls, id);
 }
 
 std::vector<int> BandOrder() {
@@ -246,25 +249,23 @@ void SetTrackbar(int id, int minimum, int maximum, int position) {
 }
 
 void ShowBand(int bandId, bool show) {
-    auto found = bandShown.find(bandId);
-    if (found != bandShown.end())
-        found->second = show;
+    if (bool* shown = Lookup(bandShown, bandId))
+        *shown = show;
 }
 
 bool BandShown(int bandId) {
-    auto found = bandShown.find(bandId);
-    return found != bandShown.end() && found->second;
+    const bool* shown = Lookup(bandShown, bandId);
+    return shown != nullptr && *shown;
 }
 
 void CheckMenuItem(int commandId, bool checked) {
-    auto found = menuChecks.find(commandId);
-    if (found != menuChecks.end())
-        found->second = checked;
+    if (bool* mark = Lookup(menuChecks, commandId))
+        *mark = checked;
 }
 
 bool MenuItemChecked(int commandId) {
-    auto found = menuChecks.find(commandId);
-    return found != menuChecks.end() && found->second;
+    const bool* mark = Lookup(menuChecks, commandId);
+    return mark != nullptr && *mark;
 }
 
 int ControlIdOf(WindowHandle control) {

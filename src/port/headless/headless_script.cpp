@@ -67,6 +67,23 @@ bool Number(const std::string& word, double low, double high, double* out, std::
     return true;
 }
 
+struct Range {
+    int low;
+    int high;
+};
+constexpr Range kControlId{0, 0xFFFF};
+
+// The words after the action's name as whole numbers, each within its range; then, unless only
+// checking, act on them, which returns whether it succeeded.
+template <std::size_t N, typename Act>
+bool WithInts(Context& c, const Line& l, const Range (&ranges)[N], std::string* error, Act act) {
+    int values[N] = {};
+    for (std::size_t i = 0; i < N; ++i)
+        if (!Int(l.words[i + 1], ranges[i].low, ranges[i].high, &values[i], error))
+            return false;
+    return c.check || act(values);
+}
+
 struct Name {
     const char* name;
     int value;
@@ -175,49 +192,36 @@ bool Fft(Context& c, const Line& l, std::string* error) {
 }
 
 bool Size(Context& c, const Line& l, std::string* error) {
-    int width = 0;
-    int height = 0;
-    if (!Int(l.words[1], 1, 1 << 20, &width, error) || !Int(l.words[2], 1, 1 << 20, &height, error))
-        return false;
-    return c.check || c.run.Resize(width, height, error);
+    return WithInts(c, l, {{1, 1 << 20}, {1, 1 << 20}}, error,
+                    [&](const int* v) { return c.run.Resize(v[0], v[1], error); });
 }
 
 bool Command(Context& c, const Line& l, std::string* error) {
-    int id = 0;
-    if (!Int(l.words[1], 0, 0xFFFF, &id, error))
-        return false;
-    if (!c.check)
-        c.run.Command(id);
-    return true;
+    return WithInts(c, l, {kControlId}, error, [&](const int* v) {
+        c.run.Command(v[0]);
+        return true;
+    });
 }
 
 bool Select(Context& c, const Line& l, std::string* error) {
-    int id = 0;
-    int item = 0;
-    if (!Int(l.words[1], 0, 0xFFFF, &id, error) || !Int(l.words[2], -1, 1000, &item, error))
-        return false;
-    if (!c.check)
-        c.run.SelectItem(id, item);
-    return true;
+    return WithInts(c, l, {kControlId, {-1, 1000}}, error, [&](const int* v) {
+        c.run.SelectItem(v[0], v[1]);
+        return true;
+    });
 }
 
 bool Text(Context& c, const Line& l, std::string* error) {
-    int id = 0;
-    if (!Int(l.words[1], 0, 0xFFFF, &id, error))
-        return false;
-    if (!c.check)
-        c.run.TypeText(id, l.Rest(1));
-    return true;
+    return WithInts(c, l, {kControlId}, error, [&](const int* v) {
+        c.run.TypeText(v[0], l.Rest(1));
+        return true;
+    });
 }
 
 bool Trackbar(Context& c, const Line& l, std::string* error) {
-    int id = 0;
-    int position = 0;
-    if (!Int(l.words[1], 0, 0xFFFF, &id, error) || !Int(l.words[2], 0, 0xFFFF, &position, error))
-        return false;
-    if (!c.check)
-        c.run.MoveTrackbar(id, position);
-    return true;
+    return WithInts(c, l, {kControlId, {0, 0xFFFF}}, error, [&](const int* v) {
+        c.run.MoveTrackbar(v[0], v[1]);
+        return true;
+    });
 }
 
 bool Key(Context& c, const Line& l, std::string* error) {
@@ -260,12 +264,10 @@ bool Scroll(Context& c, const Line& l, std::string* error) {
 }
 
 bool Frames(Context& c, const Line& l, std::string* error) {
-    int count = 0;
-    if (!Int(l.words[1], 0, 1000000, &count, error))
-        return false;
-    if (!c.check)
-        c.run.RunBlocks(count);
-    return true;
+    return WithInts(c, l, {{0, 1000000}}, error, [&](const int* v) {
+        c.run.RunBlocks(v[0]);
+        return true;
+    });
 }
 
 bool MenuAnswer(Context& c, const Line& l, std::string* error) {
