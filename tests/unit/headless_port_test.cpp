@@ -1,5 +1,5 @@
-// The headless port: embedded resources as the Windows loader returns them, the virtual clock and
-// the record of message boxes.
+// The headless port: embedded resources as the Windows loader returns them, and the virtual
+// clock.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "port/headless/headless.h"
-#include "port/messages.h"
 #include "port/port.h"
 
 namespace headless {
@@ -59,27 +58,6 @@ TEST(HeadlessClock, SleepAdvancesTheVirtualClockWithWrapAround) {
     EXPECT_EQ(port::TickCount() - start, 2000u);
     headless::AdvanceTime(30);
     EXPECT_EQ(port::TickCount() - start, 2030u);
-}
-
-TEST(HeadlessClock, RealClockMoves) {
-    headless::UseRealClock(true);
-    const uint32_t start = port::TickCount();
-    port::SleepMs(20);
-    const uint32_t elapsed = port::TickCount() - start;
-    headless::UseRealClock(false);
-    EXPECT_GE(elapsed, 20u);
-}
-
-TEST(HeadlessMessages, RecordsCaptionTextAndAnswers) {
-    headless::TakeMessages();
-    headless::SetMessageAnswer(IDYES);
-    EXPECT_EQ(port::ShowMessage("Unable to start WAVEIN thread", "Debug", MB_OK), IDYES);
-    headless::SetMessageAnswer(IDOK);
-    auto shown = headless::TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Unable to start WAVEIN thread");
-    EXPECT_EQ(shown[0].caption, "Debug");
-    EXPECT_TRUE(headless::TakeMessages().empty());
 }
 
 } // namespace

@@ -2,17 +2,11 @@
 // under AddressSanitizer: hostile files must be refused without a read outside the bytes).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
-#include <complex>
-#include <cstdio>
-#include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "port/headless/headless.h"
-#include "port/messages.h"
 #include "port/port.h"
 
 namespace {
@@ -140,7 +134,7 @@ TEST(Wav, ReadsPcmInItsVariants) {
 
 TEST(Wav, RefusesHostileFilesAndLeavesTheResultAlone) {
     const std::vector<int16_t> s = {1, 2, 3, 4};
-    std::vector<uint8_t> hugeData;
+    std::vector<uint8_t> hugeData; // a size that wraps an offset held in 32 bits
     PutChunk(hugeData, "fmt ", FmtBody(1, 2, 8000, 4, 16));
     hugeData.insert(hugeData.end(), {'d', 'a', 't', 'a'});
     Put32(hugeData, 0xFFFFFFFF);
@@ -175,10 +169,10 @@ TEST(Wav, RefusesHostileFilesAndLeavesTheResultAlone) {
         std::vector<uint8_t> image;
     } cases[] = {
         {"empty", {}},
+        {"chunk size past the end", Riff(hugeData)},
         {"too short", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V'}},
         {"not RIFF", {'R', 'I', 'F', 'X', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}},
         {"not WAVE", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}},
-        {"chunk size past the end", Riff(hugeData)},
         {"RIFF size cuts the data", riffCutsData},
         {"chunk header cut", cutChunkHeader},
         {"fmt too short", Riff(shortFmt)},
@@ -186,11 +180,8 @@ TEST(Wav, RefusesHostileFilesAndLeavesTheResultAlone) {
         {"no data", Riff(noData)},
         {"no fmt", Riff(noFmt)},
         {"less than a frame of data", Riff(emptyData)},
-        {"float", withFmt(FmtBody(3, 2, 8000, 8, 32))},
-        {"8-bit", withFmt(FmtBody(1, 2, 8000, 2, 8))},
         {"24-bit", withFmt(FmtBody(1, 2, 8000, 6, 24))},
         {"no channels", withFmt(FmtBody(1, 0, 8000, 0, 16))},
-        {"three channels", withFmt(FmtBody(1, 3, 8000, 6, 16))},
         {"block align wrong", withFmt(FmtBody(1, 2, 8000, 2, 16))},
         {"zero rate", withFmt(FmtBody(1, 2, 0, 4, 16))},
         {"absurd rate", withFmt(FmtBody(1, 2, 4000000000u, 4, 16))},
@@ -240,22 +231,6 @@ TEST(Wav, EveryCutAndMangledImageStaysInsideItsBytes) {
     EXPECT_LT(accepted, 19000);
 }
 
-TEST(Wav, LoadsAFileAndReportsAMissingOne) {
-    const std::string path = ::testing::TempDir() + "capture_source.wav";
-    const std::vector<uint8_t> image = SimpleWav(1, 8000, {10, -10, 20});
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(image.data(), 1, image.size(), f);
-    std::fclose(f);
-    headless::WavAudio audio;
-    std::string error;
-    ASSERT_TRUE(headless::LoadWav(path, &audio, &error)) << error;
-    EXPECT_EQ(audio.samples, (std::vector<int16_t>{10, -10, 20}));
-    std::remove(path.c_str());
-    EXPECT_FALSE(headless::LoadWav(path, &audio, &error));
-    EXPECT_EQ(error, "cannot open the file");
-}
-
 // ---- The device through the port, driven by the virtual clock ----
 
 struct Recorder {
@@ -276,7 +251,6 @@ class HeadlessWaveIn : public ::testing::Test {
 protected:
     void SetUp() override {
         headless::ResetCapture();
-        headless::UseRealClock(false);
         headless::SetTime(0);
         recorder.thread = port::CreateWorkerThread(Idle, &recorder, &recorder.id);
         ASSERT_NE(recorder.thread, nullptr);
@@ -285,38 +259,38 @@ protected:
         port::SignalEvent(recorder.stop);
         port::WaitWorker(recorder.thread, 5000);
         port::CloseWorker(recorder.thread);
-        headless::UseRealClock(false);
         headless::ResetCapture();
     }
 
-    static port::WaveFormat Format(uint16_t channels, uint32_t rate, uint16_t bits) {
-        const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
-        return {1, channels, rate, rate * align, align, bits, 0};
-    }
+    static port::WaveFormat Stereo16(uint32_t rate) { return {1, 2, rate, rate * 4, 4, 16, 0}; }
     port::WaveDevice Open(const port::WaveFormat& format) {
         port::WaveDevice device = nullptr;
         return port::OpenWaveIn(0, format, recorder.id, &device) ? device : nullptr;
     }
-    // Records `frames` frames through one buffer and returns its bytes.
-    std::vector<uint8_t> Record(const port::WaveFormat& format, uint32_t frames) {
-        port::WaveDevice device = Open(format);
+    // Records `frames` stereo frames through one buffer and returns each channel.
+    std::vector<int16_t> Record(uint32_t rate, uint32_t frames, std::vector<int16_t>* right) {
+        port::WaveDevice device = Open(Stereo16(rate));
         if (device == nullptr)
             return {};
-        std::vector<uint8_t> bytes(frames * format.blockAlign);
+        std::vector<int16_t> samples(frames * 2);
         port::WaveHeader header{};
-        header.data = bytes.data();
-        header.bufferLength = static_cast<uint32_t>(bytes.size());
+        header.data = reinterpret_cast<uint8_t*>(samples.data());
+        header.bufferLength = frames * 4;
         EXPECT_TRUE(port::PrepareWaveIn(device, &header));
         EXPECT_TRUE(port::AddWaveInBuffer(device, &header));
         EXPECT_TRUE(port::StartWaveIn(device));
-        headless::AdvanceTime(static_cast<uint32_t>(
-            (uint64_t{frames} * 1000 + format.samplesPerSec - 1) / format.samplesPerSec));
+        headless::AdvanceTime(static_cast<uint32_t>((uint64_t{frames} * 1000 + rate - 1) / rate));
         EXPECT_TRUE(port::ResetWaveIn(device));
-        EXPECT_TRUE(port::WaveInBufferDone(device, &header));
-        EXPECT_EQ(header.bytesRecorded, bytes.size());
+        EXPECT_EQ(header.bytesRecorded, frames * 4);
         EXPECT_TRUE(port::UnprepareWaveIn(device, &header));
         EXPECT_TRUE(port::CloseWaveIn(device));
-        return bytes;
+        std::vector<int16_t> left(frames);
+        right->resize(frames);
+        for (uint32_t i = 0; i < frames; ++i) {
+            left[i] = samples[2 * i];
+            (*right)[i] = samples[2 * i + 1];
+        }
+        return left;
     }
     // Prepares and queues count buffers of `bytes` bytes each in memory.
     static void QueueBuffers(port::WaveDevice device, std::vector<uint8_t>& memory,
@@ -330,35 +304,11 @@ protected:
             ASSERT_TRUE(port::AddWaveInBuffer(device, &h[i]));
         }
     }
-    static std::vector<int16_t> Channel(const std::vector<uint8_t>& stereo, int c) {
-        std::vector<int16_t> out(stereo.size() / 4);
-        for (std::size_t i = 0; i < out.size(); ++i)
-            std::memcpy(&out[i], &stereo[i * 4 + c * 2], 2);
-        return out;
-    }
 
     Recorder recorder;
 };
 
-// Frequency of the strongest bin of a double-precision DFT of x, Hann-windowed.
-double PeakHz(const std::vector<int16_t>& x, double rate) {
-    const std::size_t n = x.size();
-    double best = 0;
-    std::size_t bestBin = 0;
-    for (std::size_t k = 1; k < n / 2; ++k) {
-        std::complex<double> sum;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double w = 0.5 - 0.5 * std::cos(2 * kPi * i / n);
-            sum += w * x[i] * std::polar(1.0, -2 * kPi * double(k) * i / n);
-        }
-        if (std::abs(sum) > best) {
-            best = std::abs(sum);
-            bestBin = k;
-        }
-    }
-    return bestBin * rate / n;
-}
-
+// The signals the view and allocation tests feed the program with.
 TEST_F(HeadlessWaveIn, SourcesGiveTheirSignals) {
     using Kind = headless::CaptureSource::Kind;
     headless::CaptureSource sine;
@@ -366,10 +316,9 @@ TEST_F(HeadlessWaveIn, SourcesGiveTheirSignals) {
     sine.frequencyHz = 1000;
     sine.level = 0.25;
     headless::SetCaptureSource(sine);
-    const std::vector<uint8_t> tone = Record(Format(2, 8000, 16), 1024);
-    const std::vector<int16_t> left = Channel(tone, 0);
-    EXPECT_EQ(Channel(tone, 1), left);
-    EXPECT_NEAR(PeakHz(left, 8000), 1000.0, 8000.0 / 1024);
+    std::vector<int16_t> right;
+    const std::vector<int16_t> left = Record(8000, 1024, &right);
+    EXPECT_EQ(right, left);
     for (std::size_t i = 0; i < left.size(); ++i)
         ASSERT_NEAR(left[i], 0.25 * 32767 * std::sin(2 * kPi * 1000 * i / 8000), 0.5) << i;
 
@@ -378,35 +327,11 @@ TEST_F(HeadlessWaveIn, SourcesGiveTheirSignals) {
     pair.delayFrames = 37;
     pair.level = 0.8;
     headless::SetCaptureSource(pair);
-    const std::vector<uint8_t> pairBytes = Record(Format(2, 44100, 16), 4096);
-    const std::vector<int16_t> l = Channel(pairBytes, 0), r = Channel(pairBytes, 1);
-    for (std::size_t i = 0; i < 37; ++i)
-        ASSERT_EQ(r[i], 0);
-    for (std::size_t i = 37; i < l.size(); ++i)
-        ASSERT_EQ(r[i], l[i - 37]) << i;
-    double sum = 0, sumSquares = 0;
-    int16_t peak = 0;
-    for (int16_t v : l) {
-        sum += v;
-        sumSquares += double(v) * v;
-        peak = std::max<int16_t>(peak, static_cast<int16_t>(std::abs(v)));
-    }
-    const double mean = sum / l.size(), rms = std::sqrt(sumSquares / l.size());
-    EXPECT_LT(std::abs(mean), 0.05 * 0.8 * 32767);
-    EXPECT_LE(peak, 0.8 * 32767 + 1);
-    EXPECT_NEAR(rms, 0.8 * 32767 / std::sqrt(3.0), 0.05 * 0.8 * 32767) << "uniform noise";
-
-    headless::CaptureSource noise = pair;
-    noise.kind = Kind::Noise;
-    headless::SetCaptureSource(noise);
-    EXPECT_EQ(Channel(Record(Format(2, 44100, 16), 4096), 0), l) << "same seed, same noise";
-    noise.seed = 2;
-    headless::SetCaptureSource(noise);
-    EXPECT_NE(Channel(Record(Format(2, 44100, 16), 4096), 0), l);
-
-    headless::SetCaptureSource(headless::CaptureSource());
-    const std::vector<uint8_t> silence = Record(Format(1, 8000, 8), 100);
-    EXPECT_EQ(silence, std::vector<uint8_t>(100, 128)) << "8-bit silence is the mid value";
+    const std::vector<int16_t> l = Record(44100, 4096, &right);
+    for (std::size_t i = 0; i < l.size(); ++i)
+        ASSERT_EQ(right[i], i < 37 ? 0 : l[i - 37]) << i;
+    EXPECT_NE(l, std::vector<int16_t>(l.size(), 0));
+    EXPECT_EQ(Record(44100, 4096, &right), l) << "same seed, same noise";
 }
 
 TEST_F(HeadlessWaveIn, WavSourcePlaysAtItsOwnRate) {
@@ -417,65 +342,19 @@ TEST_F(HeadlessWaveIn, WavSourcePlaysAtItsOwnRate) {
     ASSERT_TRUE(headless::ParseWav(image.data(), image.size(), &file.wav, &error)) << error;
     headless::SetCaptureSource(file);
 
-    EXPECT_EQ(Open(Format(2, 44100, 16)), nullptr) << "the file's rate only";
-    const std::vector<uint8_t> once = Record(Format(2, 11025, 16), 5);
-    EXPECT_EQ(Channel(once, 0), (std::vector<int16_t>{100, 200, 300, 0, 0}));
-    EXPECT_EQ(Channel(once, 1), (std::vector<int16_t>{-100, -200, -300, 0, 0}));
-
+    EXPECT_EQ(Open(Stereo16(44100)), nullptr) << "the file's rate only";
+    std::vector<int16_t> right;
+    EXPECT_EQ(Record(11025, 5, &right), (std::vector<int16_t>{100, 200, 300, 0, 0}));
+    EXPECT_EQ(right, (std::vector<int16_t>{-100, -200, -300, 0, 0}));
     file.loop = true;
     headless::SetCaptureSource(file);
-    const std::vector<uint8_t> looped = Record(Format(2, 11025, 16), 5);
-    EXPECT_EQ(Channel(looped, 0), (std::vector<int16_t>{100, 200, 300, 100, 200}));
-    const std::vector<uint8_t> mono = Record(Format(1, 11025, 16), 4);
-    std::vector<int16_t> monoSamples(4);
-    std::memcpy(monoSamples.data(), mono.data(), 8);
-    EXPECT_EQ(monoSamples, (std::vector<int16_t>{100, 200, 300, 100})) << "mono takes the left";
-
-    const std::vector<uint8_t> monoImage = SimpleWav(1, 11025, {7, 8});
-    ASSERT_TRUE(headless::ParseWav(monoImage.data(), monoImage.size(), &file.wav, &error));
-    headless::SetCaptureSource(file);
-    const std::vector<uint8_t> both = Record(Format(2, 11025, 16), 2);
-    EXPECT_EQ(Channel(both, 0), (std::vector<int16_t>{7, 8}));
-    EXPECT_EQ(Channel(both, 1), (std::vector<int16_t>{7, 8})) << "a mono file on both sides";
+    EXPECT_EQ(Record(11025, 5, &right), (std::vector<int16_t>{100, 200, 300, 100, 200}));
 }
 
-TEST_F(HeadlessWaveIn, OpenChecksDevicesAndFormats) {
-    struct Case {
-        const char* what;
-        uint32_t devices;
-        uint32_t refusing;
-        uint32_t id;
-        port::WaveFormat format;
-        bool opens;
-    } cases[] = {
-        {"stereo 16-bit", 1, 0, 0, Format(2, 44100, 16), true},
-        {"mono 8-bit", 1, 0, 0, Format(1, 8000, 8), true},
-        {"no device", 0, 0, 0, Format(2, 44100, 16), false},
-        {"id past the last", 2, 0, 2, Format(2, 44100, 16), false},
-        {"refusing device", 2, 1, 0, Format(2, 44100, 16), false},
-        {"the next one accepts", 2, 1, 1, Format(2, 44100, 16), true},
-        {"not PCM", 1, 0, 0, {3, 2, 44100, 352800, 8, 32, 0}, false},
-        {"block align", 1, 0, 0, {1, 2, 44100, 176400, 2, 16, 0}, false},
-        {"bytes per second", 1, 0, 0, {1, 2, 44100, 1000, 4, 16, 0}, false},
-        {"three channels", 1, 0, 0, Format(3, 44100, 16), false},
-        {"zero rate", 1, 0, 0, Format(2, 0, 16), false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        headless::SetCaptureDevices(c.devices, c.refusing);
-        EXPECT_EQ(port::WaveInDeviceCount(), c.devices);
-        port::WaveDevice device = nullptr;
-        EXPECT_EQ(port::OpenWaveIn(c.id, c.format, recorder.id, &device), c.opens);
-        if (c.opens) {
-            EXPECT_EQ(headless::GetCaptureStats().lastDeviceId, c.id);
-            EXPECT_TRUE(port::CloseWaveIn(device));
-        }
-        EXPECT_EQ(headless::GetCaptureStats().openDevices, 0u);
-    }
-}
-
+// The device rules the capture thread meets: buffers fill in order at the clock's pace, stopping
+// or resetting hands back the partial buffer, and with no buffer queued the frames are lost.
 TEST_F(HeadlessWaveIn, BuffersFollowTheDeviceRules) {
-    port::WaveDevice device = Open(Format(2, 8000, 16));
+    port::WaveDevice device = Open(Stereo16(8000));
     ASSERT_NE(device, nullptr);
     uint8_t spare[400];
     port::WaveHeader unprepared{};
@@ -502,63 +381,26 @@ TEST_F(HeadlessWaveIn, BuffersFollowTheDeviceRules) {
     EXPECT_FALSE(port::WaveInBufferDone(device, &h[2])) << "empty buffers stay queued";
     EXPECT_FALSE(headless::GetCaptureStats().recording);
 
-    headless::CaptureStats stats = headless::GetCaptureStats();
-    EXPECT_EQ(stats.buffersFinished, 2u);
-    EXPECT_EQ(stats.framesCaptured, 160u);
-    EXPECT_EQ(stats.queuedBuffers, 1u);
-
-    // Once every buffer is done, recording goes on into nothing: those frames are lost.
+    // Reset hands back every queued buffer, the empty one too.
+    ASSERT_TRUE(port::AddWaveInBuffer(device, &h[0]));
     ASSERT_TRUE(port::StartWaveIn(device));
-    headless::AdvanceTime(50);             // 400 frames: 100 into h[2], 300 lost
-    ASSERT_TRUE(port::StopWaveIn(device)); // captures up to the present first
-    stats = headless::GetCaptureStats();
-    EXPECT_EQ(stats.framesCaptured, 260u);
-    EXPECT_EQ(stats.framesLost, 300u);
-    EXPECT_EQ(stats.queuedBuffers, 0u);
+    headless::AdvanceTime(5); // 40 frames into h[2]
     ASSERT_TRUE(port::ResetWaveIn(device));
+    EXPECT_TRUE(port::WaveInBufferDone(device, &h[2]));
+    EXPECT_EQ(h[2].bytesRecorded, 160u);
+    EXPECT_TRUE(port::WaveInBufferDone(device, &h[0]));
+    EXPECT_EQ(h[0].bytesRecorded, 0u);
+
+    ASSERT_TRUE(port::StartWaveIn(device));
+    headless::AdvanceTime(50);
+    ASSERT_TRUE(port::StopWaveIn(device)); // captures up to the present first
+    const headless::CaptureStats stats = headless::GetCaptureStats();
+    EXPECT_EQ(stats.buffersFinished, 4u);
+    EXPECT_EQ(stats.framesCaptured, 200u);
+    EXPECT_EQ(stats.framesLost, 400u);
+    EXPECT_EQ(stats.queuedBuffers, 0u);
     for (auto& header : h)
         EXPECT_TRUE(port::UnprepareWaveIn(device, &header));
-    EXPECT_TRUE(port::CloseWaveIn(device));
-}
-
-TEST_F(HeadlessWaveIn, ResetHandsBackEveryQueuedBuffer) {
-    port::WaveDevice device = Open(Format(2, 8000, 16));
-    ASSERT_NE(device, nullptr);
-    std::vector<uint8_t> memory;
-    port::WaveHeader h[2];
-    QueueBuffers(device, memory, h, 2, 400);
-    ASSERT_TRUE(port::StartWaveIn(device));
-    headless::AdvanceTime(5); // 40 frames
-    ASSERT_TRUE(port::ResetWaveIn(device));
-    EXPECT_EQ(h[0].bytesRecorded, 160u);
-    EXPECT_EQ(h[1].bytesRecorded, 0u);
-    EXPECT_TRUE(port::WaveInBufferDone(device, &h[0]));
-    EXPECT_TRUE(port::WaveInBufferDone(device, &h[1]));
-    EXPECT_EQ(headless::GetCaptureStats().queuedBuffers, 0u);
-    EXPECT_TRUE(port::CloseWaveIn(device));
-}
-
-TEST_F(HeadlessWaveIn, RealClockPacesTheFrames) {
-    headless::UseRealClock(true);
-    port::WaveDevice device = Open(Format(2, 8000, 16));
-    ASSERT_NE(device, nullptr);
-    std::vector<uint8_t> memory(8000 * 4); // one second
-    port::WaveHeader h{};
-    h.data = memory.data();
-    h.bufferLength = static_cast<uint32_t>(memory.size());
-    ASSERT_TRUE(port::PrepareWaveIn(device, &h));
-    ASSERT_TRUE(port::AddWaveInBuffer(device, &h));
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(port::StartWaveIn(device));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    const uint64_t frames = headless::GetCaptureStats().framesCaptured;
-    const double elapsedMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    // Frames follow the time that passed (give or take the pump's millisecond), and no more.
-    EXPECT_GE(frames, 8u * 190);
-    EXPECT_LE(frames, static_cast<uint64_t>(8 * (elapsedMs + 2)));
-    ASSERT_TRUE(port::ResetWaveIn(device));
-    EXPECT_TRUE(port::UnprepareWaveIn(device, &h));
     EXPECT_TRUE(port::CloseWaveIn(device));
 }
 

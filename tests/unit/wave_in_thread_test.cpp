@@ -165,16 +165,6 @@ TEST_F(Capture, ConfigureChecksEveryArgument) {
     }
 }
 
-TEST_F(Capture, BytesPerSecondFollowsTheFormat) {
-    EXPECT_EQ(capture.BytesPerSecond(), 0u);
-    EXPECT_FALSE(capture.IsRunning());
-    ASSERT_TRUE(capture.Configure(nullptr, 2, 4, 8192, 2, 44100, 16));
-    EXPECT_EQ(capture.BytesPerSecond(), 176400u);
-    ASSERT_TRUE(capture.Configure(nullptr, 2, 4, 2048, 1, 11025, 8));
-    EXPECT_EQ(capture.BytesPerSecond(), 11025u);
-    EXPECT_FALSE(capture.IsRunning()) << "configured is not running";
-}
-
 TEST_F(Capture, StartFailuresLeaveNothingBehind) {
     struct Case {
         const char* what;
@@ -230,21 +220,10 @@ TEST_F(Capture, StartAndStopNeedTheRightState) {
     EXPECT_TRUE(capture.Start()) << "the configuration survives Stop";
 }
 
-TEST_F(Capture, BlocksArriveInOrderThroughTheWrap) {
-    ASSERT_TRUE(ConfigureAndStart());
-    std::vector<uint8_t> block(kBlockBytes);
-    EXPECT_FALSE(capture.Read(block.data(), kBlockBytes)) << "nothing recorded yet";
-    for (uint32_t b = 0; b < 10; ++b) {
-        Pass(1);
-        EXPECT_EQ(capture.Available(), kBlockBytes);
-        ExpectBlock(b * kBlockFrames);
-    }
-    EXPECT_TRUE(WaitFor([] { return events.stored == 10; })) << "the last callback may lag";
-    EXPECT_EQ(events.full, 0);
-}
-
 TEST_F(Capture, ReadsOfAnySizeGiveTheUnbrokenStream) {
     ASSERT_TRUE(ConfigureAndStart());
+    uint8_t first[4];
+    EXPECT_FALSE(capture.Read(first, 4)) << "nothing recorded yet";
     // Sizes that cut blocks and frames anywhere and cross the end of the ring; up to three
     // blocks, so that the ring can always take another buffer before the read.
     const uint32_t sizes[] = {1, 3, 2048, 4095, 2047, 6000, 1, 6143, 5, 2, 1000, 6144, 3333};
@@ -262,6 +241,9 @@ TEST_F(Capture, ReadsOfAnySizeGiveTheUnbrokenStream) {
     }
     const std::vector<uint8_t> want = SequenceBytes(0, (received + 3) / 4);
     ASSERT_TRUE(std::equal(got.begin(), got.end(), want.begin()));
+    const uint32_t blocks = (received + capture.Available()) / kBlockBytes;
+    EXPECT_TRUE(WaitFor([blocks] { return events.stored == static_cast<int>(blocks); }))
+        << "one callback per stored block; the last may lag";
     EXPECT_EQ(events.full, 0);
 }
 
@@ -308,21 +290,6 @@ TEST_F(Capture, FullRingHaltsAndAFreedSlotRestarts) {
     EXPECT_EQ(capture.Available(), 0u);
 }
 
-TEST_F(Capture, ResumeDropsEverythingUnread) {
-    ASSERT_TRUE(ConfigureAndStart());
-    Pass(4);
-    Pass(1);
-    ASSERT_TRUE(WaitFor([] { return events.full == 1; }));
-    ExpectBlock(0);
-    Pass(1); // the freed slot is filled with frames 2560 ..
-    capture.Resume();
-    EXPECT_EQ(capture.Available(), 0u);
-    EXPECT_TRUE(ReadBlock().empty()) << "nothing to read until the next buffer";
-    Pass(2);
-    ExpectBlock(3072);
-    ExpectBlock(3584);
-}
-
 TEST_F(Capture, CountsAccountForEveryBufferAndByte) {
     const auto expectBalanced = [this](const char* when) {
         SCOPED_TRACE(when);
@@ -345,6 +312,8 @@ TEST_F(Capture, CountsAccountForEveryBufferAndByte) {
 
     capture.Resume(); // four blocks unread
     EXPECT_EQ(capture.Counts().bytesDiscarded, 4 * kBlockBytes);
+    EXPECT_EQ(capture.Available(), 0u);
+    EXPECT_TRUE(ReadBlock().empty()) << "nothing to read until the next buffer";
     Pass(2);
     ExpectBlock(3072);
     expectBalanced("after Resume");
