@@ -7,7 +7,7 @@
 #include "analysis/analysis_setup.h"
 #include "analysis/delay_line.h"
 #include "analysis/spectrum.h"
-#include "app/state.h"
+#include "state/state.h"
 
 namespace {
 

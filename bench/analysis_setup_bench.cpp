@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "analysis/analysis_setup.h"
-#include "app/state.h"
+#include "state/state.h"
 
 namespace {
 

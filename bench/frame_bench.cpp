@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/my_class.h"
-#include "app/state.h"
-#include "port/headless/headless_app.h"
+#include "cli/app_run.h"
+#include "state/state.h"
 #include "ui/control_ids.h"
 
 namespace {
@@ -32,7 +32,7 @@ double Median(std::vector<double>& v) {
 // Arguments: display mode, view width, view height.
 void BM_Frame(benchmark::State& state) {
     const int32_t mode = static_cast<int32_t>(state.range(0));
-    headless::AppRun run;
+    cli::AppRun run;
     headless::CaptureSource noise;
     noise.kind = headless::CaptureSource::Kind::DelayedPair;
     noise.level = 0.3;

@@ -34,7 +34,8 @@ configure_build() {
 }
 
 native() {
-    configure_build build/native &&
+    tools/check-layers.sh &&
+        configure_build build/native &&
         ctest --test-dir build/native -j"$jobs" --output-on-failure --timeout 600
 }
 sanitized() {

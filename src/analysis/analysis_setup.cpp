@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "analysis/delay_line.h"
-#include "app/alloc.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "state/alloc.h"
 
 int16_t* sampleWindow = nullptr;
 float* windowTable = nullptr;

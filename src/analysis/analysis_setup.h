@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/state.h"
+#include "state/state.h"
 
 // N = fftSize, B = binCount = N / 2 + 1. All null outside AnalyseInit .. AnalyseFree.
 extern int16_t* sampleWindow;                // N frames of left, right as captured

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/alloc.h"
-#include "app/state.h"
+#include "state/alloc.h"
+#include "state/state.h"
 
 CDelayLine delayLine;
 

@@ -6,7 +6,7 @@
 #include "analysis/analysis_setup.h"
 #include "analysis/float4.h"
 #include "analysis/trace_processing.h"
-#include "app/state.h"
+#include "state/state.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "analysis/fft.h"
 #include "analysis/phase.h"
 #include "analysis/trace_processing.h"
-#include "app/state.h"
 #include "gfx/color.h"
+#include "state/state.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "analysis/analysis_setup.h"
-#include "app/state.h"
+#include "state/state.h"
 
 bool AveragingWeights(int32_t k, double& oldWeight, double& newWeight) {
     switch (k) {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "analysis/analysis_setup.h"
-#include "app/state.h"
+#include "state/state.h"
 
 double WeightingDb(float f, int32_t w) {
     if (f == 0.0f || w == kWeightingNone)

@@ -5,15 +5,15 @@
 
 #include "analysis/analysis_setup.h"
 #include "analysis/weighting.h"
-#include "app/fonts.h"
-#include "app/state.h"
 #include "gfx/menu.h"
 #include "port/messages.h"
 #include "port/port.h"
 #include "sound/sound.h"
+#include "state/state.h"
 #include "ui/settings_file.h"
 #include "ui/status_text.h"
 #include "ui/tone_generator.h"
+#include "views/fonts.h"
 #include "views/view_layout.h"
 
 MyClass app;
@@ -95,6 +95,26 @@ int MyClass::ConfirmClose() {
     const int choice = menu.Run(screen, "Are you Sure?", "01Continue,02Exit Program", MenuAll);
     running = wasRunning;
     return choice == 2;
+}
+
+int MyClass::CreateToolbars(port::WindowHandle rebar) {
+    return BuildControlPanel(rebar);
+}
+
+intptr_t MyClass::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return HandleAnalyzerMessage(*this, message, wParam, lParam);
+}
+
+bool MyClass::StartCapture() {
+    return ::StartCapture();
+}
+
+void MyClass::StopCapture() {
+    ::StopCapture();
+}
+
+void MyClass::RestartCapture(int32_t rate, int32_t size) {
+    ::RestartCapture(rate, size);
 }
 
 int MyClass::OnSize(int32_t, int32_t) {

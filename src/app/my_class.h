@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "audio/wave_in_thread.h"
-#include "gfx/travix_window.h"
+#include "ui/analyzer_window.h"
 
-class MyClass : public TTravixWindow {
+class MyClass : public AnalyzerWindow {
 public:
     int Init() override;
     int Shutdown() override;
@@ -17,6 +17,9 @@ public:
     int Frame() override;
     int OnSize(int32_t width, int32_t height) override;
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool StartCapture() override;
+    void StopCapture() override;
+    void RestartCapture(int32_t rate, int32_t size) override;
 };
 
 extern MyClass app;

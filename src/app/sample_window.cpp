@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "analysis/analysis_setup.h"
-#include "app/state.h"
+#include "state/state.h"
 
 namespace {
 constexpr uint32_t kBytesPerFrame = 4;

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/alloc.h"
 #include "port/messages.h"
+#include "state/alloc.h"
 
 namespace {
 

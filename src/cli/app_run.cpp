@@ -1,7 +1,7 @@
 // The analyzer run headless: start-up and shutdown around the application object, the capture
 // input, the clock stepped one capture block at a time, the user's actions and the outputs.
 // The caller's thread is the program's user-interface thread.
-#include "port/headless/headless_app.h"
+#include "cli/app_run.h"
 
 #include <cctype>
 #include <cerrno>
@@ -14,10 +14,10 @@
 #include <system_error>
 
 #include "app/my_class.h"
-#include "app/state.h"
 #include "gfx/menu.h"
 #include "port/messages.h"
 #include "sound/sound.h"
+#include "state/state.h"
 #include "ui/control_ids.h"
 #include "ui/trace_export.h"
 #include "views/view_layout.h"
@@ -33,7 +33,7 @@ int viewTag;
 std::deque<int> menuAnswers;
 
 // Items of the FFT settings menu's main menu; a submenu's items count from 1 in the order of the
-// choices of src/app/state.h.
+// choices of src/state/state.h.
 constexpr int kFftMenuRate = 1;
 constexpr int kFftMenuSize = 2;
 constexpr int kFftMenuContinue = 5;
@@ -93,22 +93,6 @@ std::string UniqueFolderName() {
     return "tonalyx-run-" + std::to_string(seed()) + "-" + std::to_string(seed());
 }
 
-bool Fail(std::string* error, const std::string& reason) {
-    if (error != nullptr)
-        *error = reason;
-    return false;
-}
-
-bool SizeInRange(int width, int height, std::string* error) {
-    if (width < kMinViewWidth || height < kMinViewHeight || width > headless::kAppViewMaxSide ||
-        height > headless::kAppViewMaxSide)
-        return Fail(error, "the view size must lie between " + std::to_string(kMinViewWidth) + "x" +
-                               std::to_string(kMinViewHeight) + " and " +
-                               std::to_string(headless::kAppViewMaxSide) + "x" +
-                               std::to_string(headless::kAppViewMaxSide));
-    return true;
-}
-
 // The reason of the capture failure the program told the user about, if any.
 std::string CaptureFailure() {
     std::string reason = "capture did not start";
@@ -119,7 +103,23 @@ std::string CaptureFailure() {
 
 } // namespace
 
-namespace headless {
+namespace cli {
+
+bool Fail(std::string* error, const std::string& reason) {
+    if (error != nullptr)
+        *error = reason;
+    return false;
+}
+
+bool CheckViewSize(int width, int height, std::string* error) {
+    if (width < kMinViewWidth || height < kMinViewHeight || width > kAppViewMaxSide ||
+        height > kAppViewMaxSide)
+        return Fail(error, "the view size must lie between " + std::to_string(kMinViewWidth) + "x" +
+                               std::to_string(kMinViewHeight) + " and " +
+                               std::to_string(kAppViewMaxSide) + "x" +
+                               std::to_string(kAppViewMaxSide));
+    return true;
+}
 
 bool ReadInt(const std::string& text, int* out) {
     char* end = nullptr;
@@ -150,7 +150,7 @@ port::WindowHandle AppView() {
 bool AppRun::Start(int width, int height, std::string* error) {
     if (started_)
         return Fail(error, "the program is already running");
-    if (!SizeInRange(width, height, error))
+    if (!CheckViewSize(width, height, error))
         return false;
     std::error_code failure;
     const fs::path launch = fs::current_path(failure);
@@ -171,16 +171,16 @@ bool AppRun::Start(int width, int height, std::string* error) {
     workDir_ = work.string();
 
     ResetAnalyzerState();
-    SetTime(0);
-    ResetCapture();
-    TakeMessages();
-    ForgetPresented();
+    headless::SetTime(0);
+    headless::ResetCapture();
+    headless::TakeMessages();
+    headless::ForgetPresented();
     menuAnswers.clear();
-    SetIdleHook(AnswerWaitingMenu);
-    SetFocusWindow(AppView());
+    headless::SetIdleHook(AnswerWaitingMenu);
+    headless::SetFocusWindow(AppView());
 
     app.Init();
-    SetClientSize(AppView(), width, height);
+    headless::SetClientSize(AppView(), width, height);
     app.Create(AppView());
     port::OpenMixerNotifications(&frameTag);
     app.CreateToolbars(&frameTag);
@@ -196,12 +196,12 @@ void AppRun::Stop() {
     port::CloseMixerNotifications();
     app.Shutdown();
     soundEngine.Close();
-    DestroyControlPanel();
-    SetIdleHook({});
-    SetFocusWindow(nullptr);
-    SetKeyDown(VK_LBUTTON, false);
-    SetKeyDown(VK_SHIFT, false);
-    ResetCapture();
+    headless::DestroyControlPanel();
+    headless::SetIdleHook({});
+    headless::SetFocusWindow(nullptr);
+    headless::SetKeyDown(VK_LBUTTON, false);
+    headless::SetKeyDown(VK_SHIFT, false);
+    headless::ResetCapture();
     std::error_code failure;
     fs::current_path(launchDir_, failure);
     fs::remove_all(workDir_, failure);
@@ -214,13 +214,13 @@ std::string AppRun::Resolve(const std::string& path) const {
     return (fs::path(launchDir_) / p).string();
 }
 
-bool AppRun::UseSource(const CaptureSource& source, int32_t rate, std::string* error) {
+bool AppRun::UseSource(const headless::CaptureSource& source, int32_t rate, std::string* error) {
     const int rateItem = ChoiceIndex(kSampleRateChoices, kSampleRateChoiceCount, rate);
     if (rateItem < 0)
         return Fail(error, "unsupported sample rate " + std::to_string(rate) +
                                " Hz (the analyzer captures at 44100, 22050, 11025 or 8000 Hz)");
-    SetCaptureSource(source);
-    TakeMessages();
+    headless::SetCaptureSource(source);
+    headless::TakeMessages();
     // The device hears the new source once it is opened again: by the restart of a new rate, or
     // by restarting capture alone, which leaves the analysis as it is.
     if (rate != captureRate) {
@@ -239,7 +239,7 @@ bool AppRun::ChangeFftSize(int32_t size, std::string* error) {
     if (sizeItem < 0)
         return Fail(error, "unsupported FFT size " + std::to_string(size) +
                                " (2048, 4096, 8192, 16384 or 32768)");
-    TakeMessages();
+    headless::TakeMessages();
     ChooseInFftMenu({kFftMenuSize, sizeItem + 1});
     if (!waveIn.IsRunning() || captureFftSize != size)
         return Fail(error, CaptureFailure());
@@ -266,9 +266,10 @@ int AppRun::RunBlocks(int count) {
 
 void AppRun::CaptureBlock() {
     const uint64_t block = static_cast<uint64_t>(blockFrames);
-    CaptureStats stats = GetCaptureStats();
+    headless::CaptureStats stats = headless::GetCaptureStats();
     if (stats.openDevices == 0) {
-        AdvanceTime(static_cast<uint32_t>(block * 1000 / static_cast<uint64_t>(captureRate)));
+        headless::AdvanceTime(
+            static_cast<uint32_t>(block * 1000 / static_cast<uint64_t>(captureRate)));
     } else {
         // The device finishes a buffer once the clock has passed its last frame; time moves
         // on until the next block boundary is captured.
@@ -279,9 +280,9 @@ void AppRun::CaptureBlock() {
             const uint64_t missing = target - stats.framesCaptured;
             const uint64_t ms = (missing * 1000 + static_cast<uint64_t>(captureRate) - 1) /
                                 static_cast<uint64_t>(captureRate);
-            AdvanceTime(static_cast<uint32_t>(ms > 0 ? ms : 1));
-            WaitCaptureIdle();
-            stats = GetCaptureStats();
+            headless::AdvanceTime(static_cast<uint32_t>(ms > 0 ? ms : 1));
+            headless::WaitCaptureIdle();
+            stats = headless::GetCaptureStats();
         }
     }
     ServeMessages();
@@ -308,7 +309,7 @@ void AppRun::TypeText(int comboId, const std::string& text) {
 }
 
 void AppRun::MoveTrackbar(int id, int position) {
-    const TrackbarRange range = TrackbarRangeOf(id);
+    const headless::TrackbarRange range = headless::TrackbarRangeOf(id);
     port::SetTrackbar(id, range.minimum, range.maximum, position);
     Deliver(WM_HSCROLL, WordPair(SB_THUMBTRACK, port::TrackbarPosition(id)), ControlParam(id));
 }
@@ -318,12 +319,12 @@ void AppRun::Key(int virtualKey) {
 }
 
 void AppRun::Mouse(uint32_t message, int x, int y, bool shift) {
-    SetCursor(x, y);
-    SetKeyDown(VK_SHIFT, shift);
+    headless::SetCursor(x, y);
+    headless::SetKeyDown(VK_SHIFT, shift);
     if (message == WM_LBUTTONDOWN)
-        SetKeyDown(VK_LBUTTON, true);
+        headless::SetKeyDown(VK_LBUTTON, true);
     else if (message == WM_LBUTTONUP)
-        SetKeyDown(VK_LBUTTON, false);
+        headless::SetKeyDown(VK_LBUTTON, false);
     uintptr_t keys = shift ? MK_SHIFT : 0;
     if (port::KeyIsDown(VK_LBUTTON))
         keys |= MK_LBUTTON;
@@ -335,9 +336,9 @@ void AppRun::Scroll(int code, int position) {
 }
 
 bool AppRun::Resize(int width, int height, std::string* error) {
-    if (!SizeInRange(width, height, error))
+    if (!CheckViewSize(width, height, error))
         return false;
-    SetClientSize(AppView(), width, height);
+    headless::SetClientSize(AppView(), width, height);
     app.OnSize(width, height);
     return true;
 }
@@ -347,7 +348,7 @@ bool AppRun::Close() {
 }
 
 bool AppRun::Closed() {
-    return TakeFrameCloseRequest();
+    return headless::TakeFrameCloseRequest();
 }
 
 void AppRun::SetMenuAnswers(const std::vector<int>& items) {
@@ -355,10 +356,10 @@ void AppRun::SetMenuAnswers(const std::vector<int>& items) {
 }
 
 bool AppRun::Screenshot(const std::string& path, std::string* error) const {
-    Image image;
-    if (!LastPresented(AppView(), &image))
+    headless::Image image;
+    if (!headless::LastPresented(AppView(), &image))
         return Fail(error, "no frame has been drawn yet, so there is no picture to write");
-    if (!WriteImage(image, Resolve(path)))
+    if (!headless::WriteImage(image, Resolve(path)))
         return Fail(error, "cannot write the picture to " + path);
     return true;
 }
@@ -371,108 +372,4 @@ bool AppRun::Export(const std::string& path, std::string* error) const {
     return true;
 }
 
-namespace {
-
-bool InChoices(const Choice* choices, int count, const std::optional<int>& value) {
-    return !value || ChoiceIndex(choices, count, *value) >= 0;
-}
-
-bool InRange(const std::optional<int>& value, int low, int high) {
-    return !value || (*value >= low && *value <= high);
-}
-
-// The settings as the user chooses them in the window, in an order where a later choice is not
-// undone by an earlier one (a display mode sets decay, monitor, weighting and smoothing).
-void ApplySettings(AppRun& run, const AnalyzeSettings& s) {
-    if (s.mode)
-        run.ChooseMode(*s.mode);
-    if (s.monitor)
-        run.SelectItem(kMonitorCombo, *s.monitor);
-    if (s.weighting)
-        run.SelectItem(kWeightingCombo, *s.weighting);
-    if (s.averaging)
-        run.SelectItem(kAverageCombo,
-                       ChoiceIndex(kAveragingChoices, kAveragingChoiceCount, *s.averaging));
-    if (s.decay)
-        run.SelectItem(kDecayCombo, ChoiceIndex(kDecayChoices, kDecayChoiceCount, *s.decay));
-    if (s.smoothing)
-        run.SelectItem(kSmoothingCombo,
-                       ChoiceIndex(kSmoothingChoices, kSmoothingChoiceCount, *s.smoothing));
-    if (s.gainDb)
-        run.MoveTrackbar(kGainTrackbar, *s.gainDb + 20);
-    if (s.delayMs) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%g", *s.delayMs);
-        run.TypeText(kDelayCombo, text);
-    }
-    if (s.swap)
-        run.Command(kCmdSwapInputs);
-}
-
-} // namespace
-
-bool CheckAnalyzeJob(const AnalyzeJob& job, std::string* error) {
-    const AnalyzeSettings& s = job.settings;
-    if (job.wavPath.empty())
-        return Fail(error, "analyze needs a WAV file");
-    if (job.exportPath.empty() && job.imagePath.empty())
-        return Fail(error, "analyze needs --export or --image (or both)");
-    if (!SizeInRange(job.width, job.height, error))
-        return false;
-    if (!InRange(s.mode, 0, kModeWaveform))
-        return Fail(error, "--mode must be 0..11");
-    if (!InChoices(kFftSizeChoices, kFftSizeChoiceCount, s.fftSize))
-        return Fail(error, "--fft must be 2048, 4096, 8192, 16384 or 32768");
-    if (!InRange(s.monitor, 0, kMonitorModeCount - 1))
-        return Fail(error, "--monitor must be 0..3 (Mono, Left, Right, Stereo)");
-    if (!InRange(s.weighting, 0, kWeightingCount - 1))
-        return Fail(error, "--weighting must be 0..4 (None, A, C, U, Noise)");
-    if (!InChoices(kAveragingChoices, kAveragingChoiceCount, s.averaging))
-        return Fail(error, "--averaging must be 0, 2, 4, 8, 16, 32 or 64");
-    if (!InChoices(kDecayChoices, kDecayChoiceCount, s.decay))
-        return Fail(error, "--decay must be 0, 10, 20 or 50 (dB per second)");
-    if (!InChoices(kSmoothingChoices, kSmoothingChoiceCount, s.smoothing))
-        return Fail(error, "--smoothing must be 0, 3, 5, 7 or 9");
-    if (!InRange(s.gainDb, -20, 20))
-        return Fail(error, "--gain must be -20..20 (dB)");
-    if (s.delayMs && !(*s.delayMs >= 0.0 && *s.delayMs < 1000.0))
-        return Fail(error, "--delay must be 0 up to 999.99 (ms)");
-    return true;
-}
-
-bool Analyze(const AnalyzeJob& job, std::string* error) {
-    if (!CheckAnalyzeJob(job, error))
-        return false;
-    CaptureSource source;
-    source.kind = CaptureSource::Kind::Wav;
-    std::string reason;
-    if (!LoadWav(job.wavPath, &source.wav, &reason))
-        return Fail(error, job.wavPath + ": " + reason);
-    const std::size_t frames = source.wav.samples.size() / source.wav.channels;
-    const int32_t rate = static_cast<int32_t>(source.wav.rate);
-
-    AppRun run;
-    if (!run.Start(job.width, job.height, error))
-        return false;
-    if (job.settings.fftSize && !run.ChangeFftSize(*job.settings.fftSize, error))
-        return false;
-    if (!run.UseSource(source, rate, &reason))
-        return Fail(error, job.wavPath + ": " + reason);
-    ApplySettings(run, job.settings);
-
-    // The first blocks only fill the analysis window; the next one is analysed and drawn.
-    const std::size_t needed = static_cast<std::size_t>(captureFftSize + blockFrames);
-    if (frames < needed)
-        return Fail(error, job.wavPath + ": too short: " + std::to_string(frames) +
-                               " frames, at least " + std::to_string(needed) +
-                               " are needed for one analysis at this FFT size");
-    run.RunBlocks(static_cast<int>(frames / static_cast<std::size_t>(blockFrames)));
-
-    if (!job.exportPath.empty() && !run.Export(job.exportPath, error))
-        return false;
-    if (!job.imagePath.empty() && !run.Screenshot(job.imagePath, error))
-        return false;
-    return true;
-}
-
-} // namespace headless
+} // namespace cli

@@ -12,7 +12,7 @@
 
 #include "port/headless/headless.h"
 
-namespace headless {
+namespace cli {
 
 // The analyzer view's window in a headless run.
 port::WindowHandle AppView();
@@ -27,6 +27,11 @@ constexpr int kAppViewMaxSide = 4096;
 // number; the whole text, without blanks. False for anything else.
 bool ReadInt(const std::string& text, int* out);
 bool ReadNumber(const std::string& text, double* out);
+
+// Stores reason in *error (when given) and returns false: the failure path of every CLI step.
+bool Fail(std::string* error, const std::string& reason);
+// False with a reason when the view size lies outside what a run accepts.
+bool CheckViewSize(int width, int height, std::string* error);
 
 class AppRun {
 public:
@@ -50,7 +55,7 @@ public:
     // ---- The capture input
     // Puts source on the sound card's input, with rate chosen in the FFT settings menu (a WAV
     // source needs its own rate). False with a reason when capture does not start.
-    bool UseSource(const CaptureSource& source, int32_t rate, std::string* error);
+    bool UseSource(const headless::CaptureSource& source, int32_t rate, std::string* error);
     // Chooses the FFT size in the FFT settings menu.
     bool ChangeFftSize(int32_t size, std::string* error);
     // Lets the time of count capture blocks pass, each followed by one frame update; returns
@@ -100,36 +105,4 @@ private:
     std::string workDir_;
 };
 
-// The analyzer's settings as a command line gives them; an empty one stays as start-up left it.
-struct AnalyzeSettings {
-    std::optional<int> mode;       // display mode 0..11
-    std::optional<int> fftSize;    // 2048 .. 32768
-    std::optional<int> monitor;    // 0 Mono, 1 Left, 2 Right, 3 Stereo
-    std::optional<int> weighting;  // 0 None .. 4 Noise
-    std::optional<int> averaging;  // factor 0, 2, 4 .. 64
-    std::optional<int> decay;      // dB per second: 0, 50, 20, 10
-    std::optional<int> smoothing;  // bins: 0, 3, 5, 7, 9
-    std::optional<int> gainDb;     // -20 .. 20
-    std::optional<double> delayMs; // 0 .. below 1000
-    bool swap = false;
-};
-
-struct AnalyzeJob {
-    std::string wavPath;
-    std::string exportPath; // empty: no export
-    std::string imagePath;  // empty: no image; ".png" writes PNG, anything else BMP
-    int width = kAppViewWidth;
-    int height = kAppViewHeight;
-    AnalyzeSettings settings;
-};
-
-// Checks the job's size and each setting against the values the analyzer offers, and that it
-// has a file to read and something to write; false with a reason otherwise.
-bool CheckAnalyzeJob(const AnalyzeJob& job, std::string* error);
-
-// Analyses a WAV file as if it came from the sound card: start-up, the settings applied as the
-// user chooses them, one frame per complete block of the file, then the outputs as they stand
-// after the last block. False with a reason when anything fails or an output was not written.
-bool Analyze(const AnalyzeJob& job, std::string* error);
-
-} // namespace headless
+} // namespace cli

@@ -7,10 +7,11 @@
 #include <optional>
 #include <string>
 
-#include "app/version.h"
-#include "port/headless/headless_app.h"
-#include "port/headless/headless_script.h"
-#include "port/headless/headless_soak.h"
+#include "cli/analyze.h"
+#include "cli/app_run.h"
+#include "cli/script.h"
+#include "cli/soak.h"
+#include "state/version.h"
 #include "views/view_layout.h"
 
 namespace {
@@ -52,8 +53,8 @@ void PrintUsage(FILE* out) {
         "size and the sample rate keep changing, and checks that no captured block is lost or\n"
         "repeated and that memory stays bounded.\n"
         "Exit status: 0 done, 1 failed (input or output), 2 wrong command line.\n",
-        kMinViewWidth, kMinViewHeight, headless::kAppViewMaxSide, headless::kAppViewMaxSide,
-        headless::kAppViewWidth, headless::kAppViewHeight);
+        kMinViewWidth, kMinViewHeight, cli::kAppViewMaxSide, cli::kAppViewMaxSide,
+        cli::kAppViewWidth, cli::kAppViewHeight);
 }
 
 // A wrong command line: the reason, then the usage.
@@ -71,12 +72,12 @@ int Failed(const std::string& reason) {
 // "WxH" with two whole numbers.
 bool ParseSize(const std::string& text, int* width, int* height) {
     const std::size_t x = text.find('x');
-    return x != std::string::npos && headless::ReadInt(text.substr(0, x), width) &&
-           headless::ReadInt(text.substr(x + 1), height);
+    return x != std::string::npos && cli::ReadInt(text.substr(0, x), width) &&
+           cli::ReadInt(text.substr(x + 1), height);
 }
 
 int RunAnalyze(int argc, char** argv) {
-    headless::AnalyzeJob job;
+    cli::AnalyzeJob job;
     for (int i = 2; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--swap") {
@@ -111,7 +112,7 @@ int RunAnalyze(int argc, char** argv) {
         const char* value = argv[++i];
         if (intOption != nullptr) {
             int number = 0;
-            if (!headless::ReadInt(value, &number))
+            if (!cli::ReadInt(value, &number))
                 return UsageError(option + " needs a whole number, not \"" + value + "\"");
             *intOption->target = number;
         } else if (option == "--export") {
@@ -123,15 +124,15 @@ int RunAnalyze(int argc, char** argv) {
                 return UsageError("--size needs WIDTHxHEIGHT, not \"" + std::string(value) + "\"");
         } else if (option == "--delay") {
             double ms = 0.0;
-            if (!headless::ReadNumber(value, &ms))
+            if (!cli::ReadNumber(value, &ms))
                 return UsageError("--delay needs a number, not \"" + std::string(value) + "\"");
             job.settings.delayMs = ms;
         }
     }
     std::string error;
-    if (!headless::CheckAnalyzeJob(job, &error))
+    if (!cli::CheckAnalyzeJob(job, &error))
         return UsageError(error);
-    if (!headless::Analyze(job, &error))
+    if (!cli::Analyze(job, &error))
         return Failed(error);
     return 0;
 }
@@ -140,25 +141,25 @@ int RunScriptFile(int argc, char** argv) {
     if (argc != 3)
         return UsageError(std::string(argv[1]) + " needs exactly one script file");
     std::string error;
-    if (!headless::RunScript(argv[2], &error))
+    if (!cli::RunScript(argv[2], &error))
         return Failed(error);
     return 0;
 }
 
 int RunSoak(int argc, char** argv) {
-    headless::SoakPlan plan;
+    cli::SoakPlan plan;
     if (argc == 4 && std::strcmp(argv[2], "--minutes") == 0) {
-        if (!headless::ReadNumber(argv[3], &plan.minutes) || !(plan.minutes > 0.0))
+        if (!cli::ReadNumber(argv[3], &plan.minutes) || !(plan.minutes > 0.0))
             return UsageError("--minutes needs a positive number, not \"" + std::string(argv[3]) +
                               "\"");
     } else if (argc != 2) {
         return UsageError("soak takes only --minutes M");
     }
     plan.warmUpMinutes = std::min(plan.warmUpMinutes, plan.minutes / 3.0);
-    headless::SoakReport report;
+    cli::SoakReport report;
     std::string error;
-    const bool passed = headless::Soak(plan, &report, &error);
-    std::fputs(headless::FormatSoakReport(report).c_str(), stdout);
+    const bool passed = cli::Soak(plan, &report, &error);
+    std::fputs(cli::FormatSoakReport(report).c_str(), stdout);
     if (!passed)
         return Failed(error);
     std::puts("soak passed");

@@ -1,6 +1,6 @@
 // Scripts of user actions for the headless analyzer: the line syntax, the check of the whole
 // script, and each action on a running program. User-interface thread (the caller's).
-#include "port/headless/headless_script.h"
+#include "cli/script.h"
 
 #include <cctype>
 #include <cmath>
@@ -9,11 +9,11 @@
 #include <sstream>
 #include <vector>
 
-#include "app/state.h"
-#include "port/headless/headless_app.h"
+#include "cli/app_run.h"
 #include "port/messages.h"
+#include "state/state.h"
 
-namespace headless {
+namespace cli {
 namespace {
 
 struct Line {
@@ -40,14 +40,9 @@ struct Line {
 struct Context {
     AppRun& run;
     bool check;
-    CaptureSource source; // the input now on the sound card
+    headless::CaptureSource source; // the input now on the sound card
     bool quit;
 };
-
-bool Fail(std::string* error, const std::string& reason) {
-    *error = reason;
-    return false;
-}
 
 bool Int(const std::string& word, int low, int high, int* out, std::string* error) {
     int value = 0;
@@ -131,10 +126,10 @@ bool Wav(Context& c, const Line& l, std::string* error) {
         return Fail(error, "wav needs a file");
     if (c.check)
         return true;
-    CaptureSource source;
-    source.kind = CaptureSource::Kind::Wav;
+    headless::CaptureSource source;
+    source.kind = headless::CaptureSource::Kind::Wav;
     std::string reason;
-    if (!LoadWav(c.run.Resolve(path), &source.wav, &reason))
+    if (!headless::LoadWav(c.run.Resolve(path), &source.wav, &reason))
         return Fail(error, path + ": " + reason);
     if (!c.run.UseSource(source, static_cast<int32_t>(source.wav.rate), &reason))
         return Fail(error, path + ": " + reason);
@@ -143,20 +138,20 @@ bool Wav(Context& c, const Line& l, std::string* error) {
 }
 
 bool Tone(Context& c, const Line& l, std::string* error) {
-    CaptureSource source;
+    headless::CaptureSource source;
     const std::string& kind = l.words[1];
     std::size_t levelAt = 2;
     if (kind == "silence") {
         levelAt = l.words.size();
     } else if (kind == "sine") {
-        source.kind = CaptureSource::Kind::Sine;
+        source.kind = headless::CaptureSource::Kind::Sine;
         if (l.words.size() < 3)
             return Fail(error, "tone sine needs a frequency");
         if (!Number(l.words[2], 1.0, 22050.0, &source.frequencyHz, error))
             return false;
         levelAt = 3;
     } else if (kind == "noise") {
-        source.kind = CaptureSource::Kind::Noise;
+        source.kind = headless::CaptureSource::Kind::Noise;
     } else {
         return Fail(error, "tone takes silence, sine or noise, not \"" + kind + "\"");
     }
@@ -288,7 +283,7 @@ bool SaveAnswer(Context& c, const Line& l, std::string* error) {
     if (path.empty())
         return Fail(error, "save-answer needs a file or \"cancel\"");
     if (!c.check)
-        SetSaveAnswer(path == "cancel" ? nullptr : c.run.Resolve(path).c_str());
+        headless::SetSaveAnswer(path == "cancel" ? nullptr : c.run.Resolve(path).c_str());
     return true;
 }
 
@@ -400,12 +395,12 @@ bool RunLines(Context& c, const std::vector<Line>& lines, const std::string& nam
 bool RunScriptText(const std::string& text, const std::string& name, std::string* error) {
     const std::vector<Line> lines = SplitLines(text);
     AppRun run;
-    Context check{run, true, CaptureSource{}, false};
+    Context check{run, true, headless::CaptureSource{}, false};
     if (!RunLines(check, lines, name, error))
         return false;
     if (!run.Start(kAppViewWidth, kAppViewHeight, error))
         return false;
-    Context context{run, false, CaptureSource{}, false};
+    Context context{run, false, headless::CaptureSource{}, false};
     const bool done = RunLines(context, lines, name, error);
     run.Stop();
     return done;
@@ -419,4 +414,4 @@ bool RunScript(const std::string& path, std::string* error) {
     return RunScriptText(text, path, error);
 }
 
-} // namespace headless
+} // namespace cli

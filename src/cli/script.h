@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace headless {
+namespace cli {
 
 // Runs the script in the file at path; relative paths inside it name files of the current
 // folder. False with a reason naming the line when a line is wrong or an action fails.
@@ -13,4 +13,4 @@ bool RunScript(const std::string& path, std::string* error);
 // The same for a script given as text; name stands for it in the reasons.
 bool RunScriptText(const std::string& text, const std::string& name, std::string* error);
 
-} // namespace headless
+} // namespace cli

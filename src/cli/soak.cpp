@@ -1,6 +1,6 @@
 // The headless soak run: a numbered-frame signal through capture, analysis and every view for a
 // long stretch of simulated time, with the user's changes on a schedule. Caller's thread.
-#include "port/headless/headless_soak.h"
+#include "cli/soak.h"
 
 #include <algorithm>
 #include <fstream>
@@ -9,11 +9,11 @@
 
 #include "analysis/analysis_setup.h"
 #include "app/my_class.h"
-#include "app/state.h"
-#include "port/headless/headless_app.h"
+#include "cli/app_run.h"
+#include "state/state.h"
 #include "ui/control_ids.h"
 
-namespace headless {
+namespace cli {
 
 namespace {
 
@@ -76,12 +76,6 @@ private:
     uint32_t lastNewest = 0;
 };
 
-bool Fail(std::string* error, const std::string& reason) {
-    if (error != nullptr)
-        *error = reason;
-    return false;
-}
-
 } // namespace
 
 bool Soak(const SoakPlan& plan, SoakReport* report, std::string* error) {
@@ -89,9 +83,9 @@ bool Soak(const SoakPlan& plan, SoakReport* report, std::string* error) {
     AppRun run;
     if (!run.Start(kAppViewWidth, kAppViewHeight, error))
         return false;
-    SetCaptureShortBuffers(plan.shortBufferEvery, 1024);
-    CaptureSource numbered;
-    numbered.kind = CaptureSource::Kind::Sequence;
+    headless::SetCaptureShortBuffers(plan.shortBufferEvery, 1024);
+    headless::CaptureSource numbered;
+    numbered.kind = headless::CaptureSource::Kind::Sequence;
     if (!run.UseSource(numbered, kRates[0], error))
         return false;
     r.rssStartKb = r.rssMaxKb = ResidentKb();
@@ -168,4 +162,4 @@ std::string FormatSoakReport(const SoakReport& r) {
     return out.str();
 }
 
-} // namespace headless
+} // namespace cli

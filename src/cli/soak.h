@@ -9,7 +9,7 @@
 
 #include "audio/wave_in_thread.h"
 
-namespace headless {
+namespace cli {
 
 struct SoakPlan {
     double minutes = 60.0;         // of simulated audio
@@ -45,4 +45,4 @@ bool Soak(const SoakPlan& plan, SoakReport* report, std::string* error);
 // The report as lines of text.
 std::string FormatSoakReport(const SoakReport& report);
 
-} // namespace headless
+} // namespace cli

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/alloc.h"
 #include "gfx/dib.h"
+#include "state/alloc.h"
 
 namespace {
 

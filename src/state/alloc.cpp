@@ -1,5 +1,5 @@
 // Fault injection for AllocArray. Any thread.
-#include "app/alloc.h"
+#include "state/alloc.h"
 
 #include <atomic>
 

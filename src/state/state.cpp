@@ -1,6 +1,6 @@
 // The analyzer's settings and shared run-time state with their initial values and value sets.
 // User-interface thread only.
-#include "app/state.h"
+#include "state/state.h"
 
 const char* const kDisplayModeLabels[kDisplayModeCount] = {
     "Linear",      "Log",         "Octave", "1/3 Octave",        "1/6 Octave",

@@ -8,10 +8,10 @@
 
 #include "analysis/analysis_setup.h"
 #include "analysis/weighting.h"
-#include "app/my_class.h"
-#include "app/state.h"
+#include "gfx/screen.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "state/state.h"
 #include "ui/control_ids.h"
 #include "ui/control_panel.h"
 #include "ui/status_text.h"
@@ -98,7 +98,7 @@ template <typename Set> intptr_t OnChoice(int id, int count, Set set) {
 
 } // namespace
 
-intptr_t ChangeDisplayMode(int code) {
+intptr_t ChangeDisplayMode(CScreen& screen, int code) {
     if (code != CBN_SELCHANGE)
         return 0;
     const int mode = port::ComboSelection(kScaleCombo);
@@ -118,7 +118,7 @@ intptr_t ChangeDisplayMode(int code) {
             averaging = 0;
             decayRate = 50;
             spectrogramReset = 1;
-            DrawSpectrogram(app.screen, 1);
+            DrawSpectrogram(screen, 1);
         }
         if (IsTransferMode(mode)) {
             decayRate = 0;
@@ -138,9 +138,9 @@ intptr_t ChangeDisplayMode(int code) {
     return 1;
 }
 
-intptr_t OnComboCommand(int id, int code) {
+intptr_t OnComboCommand(CScreen& screen, int id, int code) {
     if (id == kScaleCombo)
-        return ChangeDisplayMode(code);
+        return ChangeDisplayMode(screen, code);
     if (id == kDelayCombo)
         return OnDelay(code);
     if (code != CBN_SELCHANGE)

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "analysis/trace_processing.h"
-#include "app/my_class.h"
-#include "app/state.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "state/state.h"
+#include "ui/analyzer_window.h"
 #include "ui/combo_commands.h"
 #include "ui/control_ids.h"
 #include "ui/control_panel.h"
@@ -19,6 +19,9 @@
 #include "views/zoom.h"
 
 namespace {
+
+// The window whose message is being handled.
+AnalyzerWindow* analyzer = nullptr;
 
 constexpr float kCalibrationMax = 200.0f;
 constexpr float kCalibrationMin = -100.0f;
@@ -57,7 +60,7 @@ void OnKey(int key) {
         Toggle(splMode);
         break;
     case VK_F1:
-        port::OpenHelpContents(app.viewWindow);
+        port::OpenHelpContents(analyzer->viewWindow);
         break;
     default:
         break;
@@ -95,7 +98,7 @@ void OnViewScroll(uintptr_t wParam) {
         return;
     }
     UpdateScrollBar();
-    app.Frame();
+    analyzer->Frame();
 }
 
 void CheckPlayButton(bool down) {
@@ -123,7 +126,7 @@ void OnTrackbar(port::WindowHandle trackbar) {
 
 void SaveTraces() {
     char path[port::kPathChars] = "trace.txt";
-    if (port::AskSaveFileName(app.viewWindow, "Save Traces", path) != 0)
+    if (port::AskSaveFileName(analyzer->viewWindow, "Save Traces", path) != 0)
         return;
     if (!ExportTraces(path))
         port::ShowMessage("Unable to write the trace file", "ExportTraces",
@@ -131,23 +134,23 @@ void SaveTraces() {
 }
 
 void ShowAbout() {
-    StopCapture();
+    analyzer->StopCapture();
     // The view's owner is the frame, which the dialog takes as its owner.
-    port::ShowAboutDialog(app.viewWindow);
-    StartCapture();
+    port::ShowAboutDialog(analyzer->viewWindow);
+    analyzer->StartCapture();
 }
 
 void ShowFftSettings() {
-    app.running = 0;
-    ShowFftSettingsMenu(app);
-    app.running = 1;
+    analyzer->running = 0;
+    ShowFftSettingsMenu(*analyzer);
+    analyzer->running = 1;
     SyncControls();
 }
 
 intptr_t SelectMode(int id) {
     displayMode = id - kCmdModeFirst;
     port::SetComboSelection(kScaleCombo, displayMode);
-    const intptr_t result = ChangeDisplayMode(CBN_SELCHANGE);
+    const intptr_t result = ChangeDisplayMode(analyzer->screen, CBN_SELCHANGE);
     UpdateScrollBar();
     return result;
 }
@@ -225,11 +228,11 @@ intptr_t OnCommand(int id, int code) {
         Toggle(peakHoldInfinite);
         break;
     case kCmdSelectMixer:
-        port::SelectMixerDevice(app.viewWindow);
+        port::SelectMixerDevice(analyzer->viewWindow);
         RefillInputCombo();
         break;
     default:
-        return OnComboCommand(id, code);
+        return OnComboCommand(analyzer->screen, id, code);
     }
     return 0;
 }
@@ -268,7 +271,9 @@ void OnMixerChange() {
 
 } // namespace
 
-intptr_t MyClass::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+intptr_t HandleAnalyzerMessage(AnalyzerWindow& window, uint32_t message, uintptr_t wParam,
+                               intptr_t lParam) {
+    analyzer = &window;
     switch (message) {
     case WM_KEYDOWN:
         OnKey(static_cast<int>(wParam));

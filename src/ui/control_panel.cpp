@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "app/my_class.h"
-#include "app/state.h"
 #include "port/port.h"
+#include "state/state.h"
+#include "ui/analyzer_window.h"
 #include "ui/control_ids.h"
 
 namespace {
@@ -44,7 +44,7 @@ void ShowCommonSettings() {
 
 } // namespace
 
-int MyClass::CreateToolbars(port::WindowHandle rebar) {
+int BuildControlPanel(port::WindowHandle rebar) {
     port::StringList inputs;
     port::GetInputLineNames(&inputs);
     port::CreateControlPanel(rebar, inputs);

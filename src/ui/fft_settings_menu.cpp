@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "app/my_class.h"
-#include "app/state.h"
 #include "gfx/menu.h"
+#include "state/state.h"
+#include "ui/analyzer_window.h"
 #include "ui/status_text.h"
 
 namespace {
@@ -88,7 +88,7 @@ const char* FftSubmenuItems(int item, int32_t r) {
     }
 }
 
-void ShowFftSettingsMenu(MyClass& object) {
+void ShowFftSettingsMenu(AnalyzerWindow& object) {
     const int32_t r0 = captureRate;
     const int32_t n0 = captureFftSize;
     int32_t r = r0;
@@ -111,6 +111,6 @@ void ShowFftSettingsMenu(MyClass& object) {
             n = kSizesLargestFirst[choice - 1];
     }
     if (r != r0 || n != n0)
-        RestartCapture(r, n);
+        object.RestartCapture(r, n);
     UpdateStatusText();
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-class MyClass;
+class AnalyzerWindow;
 
 // Item string of the main menu for rate r and size n: sample rate, FFT size, time constant,
 // resolution and "Continue".
@@ -15,4 +15,4 @@ const char* FftSubmenuItems(int item, int32_t r);
 
 // Runs the menu until the user leaves it; a changed rate or size restarts the capture with them.
 // Ends with the status text brought up to date.
-void ShowFftSettingsMenu(MyClass& object);
+void ShowFftSettingsMenu(AnalyzerWindow& object);

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/state.h"
+#include "state/state.h"
 
 namespace {
 

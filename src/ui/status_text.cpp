@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "analysis/trace_processing.h"
-#include "app/state.h"
 #include "port/port.h"
+#include "state/state.h"
 #include "views/view_layout.h"
 
 void UpdateStatusText() {

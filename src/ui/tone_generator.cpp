@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/state.h"
+#include "state/state.h"
 
 uint8_t toneTable[kToneTableSize];
 int32_t toneLength;

@@ -7,7 +7,7 @@
 
 #include "analysis/analysis_setup.h"
 #include "analysis/trace_processing.h"
-#include "app/state.h"
+#include "state/state.h"
 
 const char* const kTraceLabels[5] = {"Left (dB)", "Right (dB)", "Trace A (dB)", "Trace B (dB)",
                                      "Trace C (dB)"};

@@ -1,9 +1,9 @@
 // Axes, grids and labels of the views. User-interface thread only.
 #include "views/axes.h"
 
-#include "app/fonts.h"
-#include "app/state.h"
 #include "gfx/dib.h"
+#include "state/state.h"
+#include "views/fonts.h"
 #include "views/view_layout.h"
 
 namespace {

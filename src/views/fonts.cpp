@@ -1,5 +1,5 @@
 // The analyzer's bitmap fonts. User-interface thread only.
-#include "app/fonts.h"
+#include "views/fonts.h"
 
 Font smallFont;
 Font mediumFont;

@@ -7,11 +7,11 @@
 #include "analysis/analysis_setup.h"
 #include "analysis/notes.h"
 #include "analysis/trace_processing.h"
-#include "app/state.h"
 #include "gfx/dib.h"
 #include "gfx/font.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "state/state.h"
 
 PeakReadoutHold peakReadoutHold = {-100.0f, 0.0f, 0};
 TransferReadoutHold transferReadoutHold = {0.0f, 0.0f, 0};

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "analysis/analysis_setup.h"
-#include "app/alloc.h"
-#include "app/state.h"
 #include "gfx/dib.h"
+#include "state/alloc.h"
+#include "state/state.h"
 #include "views/axes.h"
 #include "views/readouts.h"
 #include "views/view_layout.h"

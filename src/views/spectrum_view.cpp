@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "analysis/analysis_setup.h"
-#include "app/state.h"
 #include "gfx/dib.h"
 #include "port/port.h"
+#include "state/state.h"
 #include "views/axes.h"
 #include "views/readouts.h"
 #include "views/view_layout.h"

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "analysis/analysis_setup.h"
-#include "app/state.h"
 #include "gfx/dib.h"
+#include "state/state.h"
 #include "views/axes.h"
 #include "views/readouts.h"
 #include "views/spectrum_view.h"

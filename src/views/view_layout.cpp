@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/alloc.h"
-#include "app/state.h"
+#include "state/alloc.h"
+#include "state/state.h"
 
 int32_t plotWidth = 200;
 int32_t plotHeight = 100;

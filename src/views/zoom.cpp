@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "app/state.h"
 #include "gfx/dib.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "state/state.h"
 #include "views/spectrogram_view.h"
 #include "views/view_layout.h"
 

@@ -9,9 +9,9 @@
 #include "analysis/analysis_setup.h"
 #include "analysis/delay_line.h"
 #include "analysis_test_support.h"
-#include "app/alloc.h"
-#include "app/state.h"
 #include "port/headless/headless.h"
+#include "state/alloc.h"
+#include "state/state.h"
 
 namespace {
 

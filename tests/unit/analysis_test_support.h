@@ -12,9 +12,9 @@
 
 #include "analysis/analysis_setup.h"
 #include "analysis/delay_line.h"
-#include "app/alloc.h"
-#include "app/state.h"
 #include "port/headless/headless.h"
+#include "state/alloc.h"
+#include "state/state.h"
 
 namespace analysis_test {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/my_class.h"
-#include "app/state.h"
-#include "port/headless/headless_app.h"
+#include "cli/app_run.h"
+#include "state/state.h"
 #include "views/readouts.h"
 #include "views/view_layout.h"
 
@@ -20,7 +20,7 @@ protected:
         ASSERT_TRUE(run.Start(720, 400, &error)) << error;
         ASSERT_TRUE(run.UseSource(source, 44100, &error)) << error;
     }
-    headless::AppRun run;
+    cli::AppRun run;
 };
 
 // A sine of 1 kHz at half of full scale.
@@ -41,7 +41,7 @@ TEST_F(RunningAnalyzer, FillsFourBlocksThenDrawsEveryBlockAndSavesTheSettingsAtS
     // Half of full scale: 20 log10(0.5) = -6.02 dB on the meters' hold.
     EXPECT_NEAR(meterHoldDb, -6.02, 0.05);
     headless::Image image;
-    ASSERT_TRUE(headless::LastPresented(headless::AppView(), &image));
+    ASSERT_TRUE(headless::LastPresented(cli::AppView(), &image));
     EXPECT_EQ(image.width, 720);
     EXPECT_EQ(image.height, 400);
 

@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
-#include "app/alloc.h"
 #include "gfx/dib.h"
 #include "port/headless/headless.h"
+#include "state/alloc.h"
 #include "test_bitmaps.h"
 
 namespace {

@@ -12,11 +12,11 @@
 
 #include "analysis/analysis_setup.h"
 #include "app/my_class.h"
-#include "app/state.h"
+#include "cli/app_run.h"
 #include "gfx/menu.h"
-#include "port/headless/headless_app.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "state/state.h"
 #include "ui/control_ids.h"
 #include "ui/control_panel.h"
 #include "ui/fft_settings_menu.h"
@@ -43,7 +43,7 @@ protected:
     }
     // The panel again, as it starts from the analyzer's state.
     static void Build() { app.CreateToolbars(nullptr); }
-    headless::AppRun run;
+    cli::AppRun run;
     static inline std::vector<headless::Image> shots;
     static std::string Selected(int combo) {
         return port::ComboItemText(combo, port::ComboSelection(combo));
@@ -69,7 +69,7 @@ protected:
             remaining->erase(remaining->begin());
             if (shoot) {
                 shots.emplace_back();
-                headless::LastPresented(headless::AppView(), &shots.back());
+                headless::LastPresented(cli::AppView(), &shots.back());
             }
             // Every menu is centred on the view with a title and items of one pitch: a menu of
             // as many items lays them out where the open one has them.
@@ -80,8 +80,8 @@ protected:
             layout.Build(app.screen, "FFT Parameters", items.c_str());
             const int x = app.screen.m_Width / 2;
             const int y = layout.itemTop + (position - 1) * layout.itemPitch + 5;
-            headless::PostMouse(headless::AppView(), WM_LBUTTONDOWN, x, y);
-            headless::PostMouse(headless::AppView(), WM_LBUTTONUP, x, y);
+            headless::PostMouse(cli::AppView(), WM_LBUTTONDOWN, x, y);
+            headless::PostMouse(cli::AppView(), WM_LBUTTONUP, x, y);
         });
     }
 };
@@ -384,7 +384,7 @@ TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
     const std::vector<headless::SaveRequest> asked = headless::TakeSaveRequests();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].proposed, "trace.txt");
-    EXPECT_EQ(asked[0].owner, headless::AppView());
+    EXPECT_EQ(asked[0].owner, cli::AppView());
     EXPECT_FALSE(std::ifstream("trace.txt").good()) << "cancel writes nothing";
 
     headless::SetSaveAnswer("no-such-dir/trace.txt");

@@ -7,15 +7,15 @@
 
 #include "alloc_counter.h"
 #include "app/my_class.h"
-#include "app/state.h"
-#include "port/headless/headless_app.h"
+#include "cli/app_run.h"
 #include "port/messages.h"
+#include "state/state.h"
 #include "ui/control_ids.h"
 
 namespace {
 
 TEST(FrameAllocation, NoDisplayModeAllocatesPerFrame) {
-    headless::AppRun run;
+    cli::AppRun run;
     std::string error;
     ASSERT_TRUE(run.Start(720, 480, &error)) << error;
     headless::CaptureSource noise;

@@ -9,7 +9,7 @@
 #include "analysis/analysis_setup.h"
 #include "app/my_class.h"
 #include "app/sample_window.h"
-#include "app/state.h"
+#include "state/state.h"
 
 namespace {
 

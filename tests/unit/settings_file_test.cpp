@@ -10,8 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/state.h"
 #include "scratch_dir.h"
+#include "state/state.h"
 #include "ui/settings_file.h"
 
 namespace {

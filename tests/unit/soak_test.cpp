@@ -2,12 +2,12 @@
 // block checked; and the check itself sees audio that does not arrive whole.
 #include <gtest/gtest.h>
 
-#include "port/headless/headless_soak.h"
+#include "cli/soak.h"
 
 namespace {
 
-headless::SoakPlan BusyPlan() {
-    headless::SoakPlan plan;
+cli::SoakPlan BusyPlan() {
+    cli::SoakPlan plan;
     plan.minutes = 0.5;
     plan.modeEverySec = 1.5;
     plan.fftEverySec = 4.0;
@@ -18,10 +18,10 @@ headless::SoakPlan BusyPlan() {
 }
 
 TEST(HeadlessSoak, EveryBlockArrivesOnceAndInOrderThroughAllChanges) {
-    headless::SoakReport report;
+    cli::SoakReport report;
     std::string error;
-    ASSERT_TRUE(headless::Soak(BusyPlan(), &report, &error)) << error << "\n"
-                                                             << headless::FormatSoakReport(report);
+    ASSERT_TRUE(cli::Soak(BusyPlan(), &report, &error)) << error << "\n"
+                                                        << cli::FormatSoakReport(report);
     EXPECT_EQ(report.modeChanges, 19u);
     EXPECT_EQ(report.restarts, 7u + 3u);
     EXPECT_GT(report.windows, report.blocks / 2);
@@ -32,12 +32,12 @@ TEST(HeadlessSoak, EveryBlockArrivesOnceAndInOrderThroughAllChanges) {
 }
 
 TEST(HeadlessSoak, AudioThatDoesNotArriveWholeFails) {
-    headless::SoakPlan plan = BusyPlan();
+    cli::SoakPlan plan = BusyPlan();
     plan.minutes = 0.1;
     plan.shortBufferEvery = 7;
-    headless::SoakReport report;
+    cli::SoakReport report;
     std::string error;
-    EXPECT_FALSE(headless::Soak(plan, &report, &error));
+    EXPECT_FALSE(cli::Soak(plan, &report, &error));
     EXPECT_GT(report.torn, 0u);
     EXPECT_EQ(error, "captured blocks were lost, repeated or torn");
 }

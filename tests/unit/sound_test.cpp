@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/alloc.h"
 #include "port/headless/headless_wave_out.h"
 #include "sound/sound.h"
+#include "state/alloc.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/state.h"
 #include "port/headless/headless.h"
 #include "port/headless/headless_wave_out.h"
 #include "sound/sound.h"
+#include "state/state.h"
 #include "ui/tone_generator.h"
 
 namespace {

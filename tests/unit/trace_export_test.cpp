@@ -8,7 +8,7 @@
 #include <string>
 
 #include "analysis/analysis_setup.h"
-#include "app/state.h"
+#include "state/state.h"
 #include "test_bitmaps.h"
 #include "ui/trace_export.h"
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/alloc.h"
-#include "app/state.h"
+#include "state/alloc.h"
+#include "state/state.h"
 #include "views/view_layout.h"
 
 namespace {

@@ -12,14 +12,14 @@
 #include "analysis/analysis_setup.h"
 #include "analysis/delay_line.h"
 #include "analysis/spectrum.h"
-#include "app/fonts.h"
-#include "app/state.h"
+#include "cli/app_run.h"
 #include "gfx/screen.h"
 #include "port/headless/headless.h"
-#include "port/headless/headless_app.h"
 #include "port/messages.h"
+#include "state/state.h"
 #include "ui/control_ids.h"
 #include "views/band_view.h"
+#include "views/fonts.h"
 #include "views/readouts.h"
 #include "views/view_layout.h"
 
@@ -132,7 +132,7 @@ protected:
             run.SelectItem(kMonitorCombo, kMonitorStereo);
         ASSERT_EQ(run.RunBlocks(captureFftSize / blockFrames + 1), 1);
     }
-    headless::AppRun run;
+    cli::AppRun run;
 };
 
 } // namespace view_test

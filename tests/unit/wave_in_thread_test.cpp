@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/alloc.h"
 #include "audio/wave_in_thread.h"
 #include "port/headless/headless.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "state/alloc.h"
 
 namespace {
 

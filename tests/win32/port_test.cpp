@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "analysis/analysis_setup.h"
-#include "app/state.h"
 #include "port/port.h"
+#include "state/state.h"
 
 namespace {
 

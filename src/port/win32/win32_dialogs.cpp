@@ -5,10 +5,10 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include "app/version.h"
 #include "port/port.h"
 #include "port/win32/dialog_ids.h"
 #include "port/win32/win32_hooks.h"
+#include "state/version.h"
 
 namespace {
 

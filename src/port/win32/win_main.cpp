@@ -8,10 +8,10 @@
 #include <mmsystem.h>
 
 #include "app/my_class.h"
-#include "app/state.h"
-#include "app/version.h"
 #include "port/port.h"
 #include "port/win32/win32_windows.h"
+#include "state/state.h"
+#include "state/version.h"
 
 namespace {
 
