@@ -2,11 +2,16 @@
 // clock are safe to use from several threads at once.
 #include "port/headless/headless.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
 #include <strings.h>
 #include <thread>
+#include <utility>
+#include <vector>
+
+#include "port/headless/headless_clock.h"
 
 #include "port/messages.h"
 #include "port/port.h"
@@ -16,6 +21,26 @@ namespace {
 std::atomic<bool> realClock{false};
 std::atomic<uint32_t> virtualNow{0};
 const auto realStart = std::chrono::steady_clock::now();
+
+struct ClockWatchers {
+    std::mutex lock;
+    std::vector<std::pair<std::mutex*, std::condition_variable*>> list;
+};
+
+// Never destroyed: a device thread may unregister while static objects are being destroyed.
+ClockWatchers& Watchers() {
+    static ClockWatchers* watchers = new ClockWatchers;
+    return *watchers;
+}
+
+void ClockMoved() {
+    ClockWatchers& w = Watchers();
+    std::lock_guard<std::mutex> guard(w.lock);
+    for (const auto& [lock, changed] : w.list) {
+        std::lock_guard<std::mutex> waiter(*lock);
+        changed->notify_all();
+    }
+}
 
 std::mutex messageLock;
 std::vector<headless::ShownMessage> shownMessages;
@@ -30,12 +55,33 @@ namespace headless {
 
 void UseRealClock(bool real) {
     realClock = real;
+    ClockMoved();
 }
 void SetTime(uint32_t ms) {
     virtualNow = ms;
+    ClockMoved();
 }
 void AdvanceTime(uint32_t ms) {
     virtualNow += ms;
+    ClockMoved();
+}
+
+bool RealClockInUse() {
+    return realClock;
+}
+
+void WatchClock(std::mutex& lock, std::condition_variable& changed) {
+    ClockWatchers& w = Watchers();
+    std::lock_guard<std::mutex> guard(w.lock);
+    w.list.emplace_back(&lock, &changed);
+}
+
+void UnwatchClock(std::condition_variable& changed) {
+    ClockWatchers& w = Watchers();
+    std::lock_guard<std::mutex> guard(w.lock);
+    w.list.erase(std::remove_if(w.list.begin(), w.list.end(),
+                                [&](const auto& entry) { return entry.second == &changed; }),
+                 w.list.end());
 }
 
 std::vector<ShownMessage> TakeMessages() {
@@ -76,7 +122,7 @@ void SleepMs(uint32_t ms) {
     if (realClock)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     else
-        virtualNow += ms;
+        headless::AdvanceTime(ms);
 }
 
 int ShowMessage(const char* text, const char* caption, unsigned flags) {

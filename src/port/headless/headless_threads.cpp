@@ -1,5 +1,6 @@
 // Worker threads with message queues, thread messages and events for the headless port, on the
-// standard library. Any thread. Waits are in real time, whatever the clock says.
+// standard library. Any thread. A timed wait for an event ends as soon as the event is signalled,
+// a message reaches the waiting thread or the clock has passed its time, virtual or real.
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -9,6 +10,7 @@
 #include <thread>
 
 #include "port/headless/headless.h"
+#include "port/headless/headless_clock.h"
 #include "port/port.h"
 
 namespace {
@@ -26,10 +28,25 @@ struct Worker {
 };
 
 struct Event {
+    bool signalled = false; // under the wait lock
+};
+
+// One lock and condition for every event wait: a wait also ends when a message reaches its
+// thread's queue or the clock moves past its time, and the posting thread cannot know which
+// event the receiver waits on. Never destroyed, like the registry below; made before main, so
+// that no thread registers it with the clock while holding a lock of its own.
+struct Waits {
     std::mutex lock;
     std::condition_variable changed;
-    bool signalled = false;
+    Waits() { headless::WatchClock(lock, changed); }
 };
+
+Waits& waits = *new Waits;
+
+void WakeWaits() {
+    std::lock_guard<std::mutex> guard(waits.lock);
+    waits.changed.notify_all();
+}
 
 // The registry is never destroyed: a worker may still be ending while the program's static
 // objects are destroyed (the sound engine closes its thread from its own destructor), and its
@@ -105,13 +122,13 @@ bool SetWorkerPriority(ThreadHandle thread, int priority) {
 
 bool WaitWorker(ThreadHandle thread, uint32_t timeoutMs) {
     Worker& w = **static_cast<std::shared_ptr<Worker>*>(thread);
-    std::unique_lock<std::mutex> guard(w.lock);
+    std::unique_lock<std::mutex> guard(waits.lock);
     return w.ended.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return w.done; });
 }
 
 void TerminateWorker(ThreadHandle thread) {
     Worker& w = **static_cast<std::shared_ptr<Worker>*>(thread);
-    std::unique_lock<std::mutex> guard(w.lock);
+    std::unique_lock<std::mutex> guard(waits.lock);
     w.ended.wait(guard, [&] { return w.done; });
 }
 
@@ -143,8 +160,11 @@ bool PostToThread(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_
             return false;
         q = found->second;
     }
-    std::lock_guard<std::mutex> guard(q->lock);
-    q->messages.push_back({nullptr, message, wParam, lParam});
+    {
+        std::lock_guard<std::mutex> guard(q->lock);
+        q->messages.push_back({nullptr, message, wParam, lParam});
+    }
+    WakeWaits();
     return true;
 }
 
@@ -153,20 +173,29 @@ EventHandle CreateAutoEvent() {
 }
 
 void SignalEvent(EventHandle event) {
-    Event& e = *static_cast<Event*>(event);
-    std::lock_guard<std::mutex> guard(e.lock);
-    e.signalled = true;
-    e.changed.notify_one();
+    std::lock_guard<std::mutex> guard(waits.lock);
+    static_cast<Event*>(event)->signalled = true;
+    waits.changed.notify_all();
 }
 
+// The workers poll their queues between waits for their stop event, so a message for the
+// waiting thread ends the wait early; on the virtual clock the time is the clock's, and the
+// real timeout remains only for a wait that nothing ends.
 bool WaitForEvent(EventHandle event, uint32_t timeoutMs) {
     Event& e = *static_cast<Event*>(event);
-    std::unique_lock<std::mutex> guard(e.lock);
-    if (!e.changed.wait_for(guard, std::chrono::milliseconds(timeoutMs),
-                            [&] { return e.signalled; }))
-        return false;
+    const std::shared_ptr<Queue> own = OwnQueue();
+    const uint32_t start = TickCount();
+    const auto realEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::unique_lock<std::mutex> guard(waits.lock);
+    waits.changed.wait_until(guard, realEnd, [&] {
+        if (e.signalled || TickCount() - start >= timeoutMs)
+            return true;
+        std::lock_guard<std::mutex> queueGuard(own->lock);
+        return !own->messages.empty();
+    });
+    const bool signalled = e.signalled;
     e.signalled = false;
-    return true;
+    return signalled;
 }
 
 void CloseEvent(EventHandle event) {

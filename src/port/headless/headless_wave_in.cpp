@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "port/headless/headless.h"
+#include "port/headless/headless_clock.h"
 #include "port/messages.h"
 #include "port/port.h"
 
@@ -203,11 +204,20 @@ void CatchUp(Device& d) {
     }
 }
 
+// Frames come only with time: on the real clock the pump looks every millisecond, on the virtual
+// one whenever the clock moves.
 void Pump(Device* d) {
     std::unique_lock<std::mutex> guard(d->lock);
     while (!d->closing) {
         CatchUp(*d);
-        d->changed.wait_for(guard, std::chrono::milliseconds(1));
+        if (headless::RealClockInUse()) {
+            d->changed.wait_for(guard, std::chrono::milliseconds(1));
+        } else {
+            const uint32_t seen = port::TickCount();
+            d->changed.wait(guard, [d, seen] {
+                return d->closing || headless::RealClockInUse() || port::TickCount() != seen;
+            });
+        }
     }
 }
 
@@ -307,8 +317,10 @@ bool OpenWaveIn(uint32_t deviceId, const WaveFormat& format, uint32_t threadId, 
     d->shortBytes = shortBytes;
     try {
         openDevices.push_back(d);
+        headless::WatchClock(d->lock, d->changed);
         d->pump = std::thread(Pump, d);
     } catch (const std::exception&) {
+        headless::UnwatchClock(d->changed);
         openDevices.erase(std::remove(openDevices.begin(), openDevices.end(), d),
                           openDevices.end());
         delete d;
@@ -409,6 +421,7 @@ bool CloseWaveIn(WaveDevice device) {
         d->changed.notify_all();
     }
     d->pump.join();
+    headless::UnwatchClock(d->changed);
     delete d;
     return true;
 }
