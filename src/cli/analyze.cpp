@@ -83,11 +83,12 @@ bool Analyze(const AnalyzeJob& job, std::string* error) {
         return false;
     headless::CaptureSource source;
     source.kind = headless::CaptureSource::Kind::Wav;
+    source.wav = std::make_shared<headless::WavReader>();
     std::string reason;
-    if (!headless::LoadWav(job.wavPath, &source.wav, &reason))
+    if (!source.wav->Open(job.wavPath, &reason))
         return Fail(error, job.wavPath + ": " + reason);
-    const std::size_t frames = source.wav.samples.size() / source.wav.channels;
-    const int32_t rate = static_cast<int32_t>(source.wav.rate);
+    const uint64_t frames = source.wav->Frames();
+    const int32_t rate = static_cast<int32_t>(source.wav->Rate());
 
     AppRun run;
     if (!run.Start(job.width, job.height, error))
@@ -99,12 +100,12 @@ bool Analyze(const AnalyzeJob& job, std::string* error) {
     ApplySettings(run, job.settings);
 
     // The first blocks only fill the analysis window; the next one is analysed and drawn.
-    const std::size_t needed = static_cast<std::size_t>(captureFftSize + blockFrames);
+    const uint64_t needed = static_cast<uint64_t>(captureFftSize + blockFrames);
     if (frames < needed)
         return Fail(error, job.wavPath + ": too short: " + std::to_string(frames) +
                                " frames, at least " + std::to_string(needed) +
                                " are needed for one analysis at this FFT size");
-    run.RunBlocks(static_cast<int>(frames / static_cast<std::size_t>(blockFrames)));
+    run.RunBlocks(static_cast<int>(frames / static_cast<uint64_t>(blockFrames)));
 
     if (!job.exportPath.empty() && !run.Export(job.exportPath, error))
         return false;
