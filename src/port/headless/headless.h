@@ -16,6 +16,9 @@
 namespace headless {
 
 // ---- Clock: virtual by default (starts at 0; SleepMs advances it) ----
+// On the virtual clock no wait of the port takes real time for what has happened: a thread
+// waiting for an event, a message or the clock goes on as soon as it has (port::WaitForEvent
+// also ends, unsignalled, when a message reaches the waiting thread).
 void UseRealClock(bool real);
 void SetTime(uint32_t ms);
 void AdvanceTime(uint32_t ms);
@@ -164,9 +167,11 @@ private:
 // ---- Wave-in: simulated capture devices ----
 // Every device records the same source. A recording device captures the frames of the time that
 // passes on the port's clock (TickCount): a buffer is done once the clock has passed its last
-// frame. On the virtual clock a test advances time (AdvanceTime, SetTime, SleepMs) and then calls
-// WaitCaptureIdle; on the real clock the frames come in real time. Frames due while no buffer is
-// queued are lost, as on a sound card. Set the source and devices before a device is opened.
+// frame. On the virtual clock a test advances time (AdvanceTime, SetTime), which captures the
+// frames due at once on its own thread, and then calls WaitCaptureIdle; time that the program's
+// own SleepMs passes is captured at the next of these. On the real clock the frames come in real
+// time. Frames due while no buffer is queued are lost, as on a sound card. Set the source and
+// devices before a device is opened.
 struct CaptureSource {
     enum class Kind {
         Silence,

@@ -60,10 +60,12 @@ void UseRealClock(bool real) {
 void SetTime(uint32_t ms) {
     virtualNow = ms;
     ClockMoved();
+    CaptureToNow();
 }
 void AdvanceTime(uint32_t ms) {
     virtualNow += ms;
     ClockMoved();
+    CaptureToNow();
 }
 
 bool RealClockInUse() {
@@ -119,10 +121,15 @@ uint32_t TickCount() {
 }
 
 void SleepMs(uint32_t ms) {
-    if (realClock)
+    // The program's own sleeps on the virtual clock leave the capture to the next move of the
+    // clock by its controller, so that what a modal loop's animation captures does not depend
+    // on the speed of the threads.
+    if (realClock) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    else
-        headless::AdvanceTime(ms);
+    } else {
+        virtualNow += ms;
+        ClockMoved();
+    }
 }
 
 int ShowMessage(const char* text, const char* caption, unsigned flags) {

@@ -227,19 +227,16 @@ void CatchUp(Device& d) {
     }
 }
 
-// Frames come only with time: on the real clock the pump looks every millisecond, on the virtual
-// one whenever the clock moves.
+// The real clock's frames come with real time, and the pump looks for them every millisecond;
+// the virtual clock's are captured by whoever moves it (CaptureToNow), and the pump waits.
 void Pump(Device* d) {
     std::unique_lock<std::mutex> guard(d->lock);
     while (!d->closing) {
-        CatchUp(*d);
         if (headless::RealClockInUse()) {
+            CatchUp(*d);
             d->changed.wait_for(guard, std::chrono::milliseconds(1));
         } else {
-            const uint32_t seen = port::TickCount();
-            d->changed.wait(guard, [d, seen] {
-                return d->closing || headless::RealClockInUse() || port::TickCount() != seen;
-            });
+            d->changed.wait(guard, [d] { return d->closing || headless::RealClockInUse(); });
         }
     }
 }
@@ -286,6 +283,14 @@ void ResetCapture() {
     refusing = 0;
     shortEvery = 0;
     shortBytes = 0;
+}
+
+void CaptureToNow() {
+    std::lock_guard<std::mutex> registry(registryLock);
+    for (Device* d : openDevices) {
+        std::lock_guard<std::mutex> guard(d->lock);
+        CatchUp(*d);
+    }
 }
 
 bool WaitCaptureIdle(uint32_t timeoutMs) {
