@@ -65,8 +65,7 @@ int BandsBelowNyquist(const BandTable& table) {
     return table.count;
 }
 
-void SumBands(const BandTable& table, int n, const float* trace, double* levels,
-              bool* measured) {
+void SumBands(const BandTable& table, int n, const float* trace, double* levels, bool* measured) {
     LevelSum sums[kMaxBands];
     for (int j = 0; j < n; ++j) {
         ResetLevelSum(sums[j]);

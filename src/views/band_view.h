@@ -26,8 +26,7 @@ int BandsBelowNyquist(const BandTable& table);
 // Levels in dB of the first n bands of table for one trace: the power sum of the bins in each
 // band, floorDb where every bin lies at the floor or no bin fell into the band; measured[j]
 // tells whether any did.
-void SumBands(const BandTable& table, int n, const float* trace, double* levels,
-              bool* measured);
+void SumBands(const BandTable& table, int n, const float* trace, double* levels, bool* measured);
 // The same levels as the view shows them: bands that no bin reached are filled in from their
 // nearest neighbours (see the definition).
 void GatherBands(const BandTable& table, int n, const float* trace, double* levels);

@@ -123,7 +123,8 @@ void SetIdleHook(std::function<void()> hook);
 // The messages handed to port::DispatchToWindow since the last call, oldest first.
 std::vector<port::Message> TakeDispatched();
 
-// ---- WAV files: PCM of 16, 24 or 32 bits or 32-bit float, plain or extensible; mono or stereo ----
+// ---- WAV files: PCM of 16, 24 or 32 bits or 32-bit float, plain or extensible; mono or stereo
+// ----
 class WavBytes;
 // The audio of a WAV file, read a stretch at a time as the capture asks for it, as 16-bit
 // samples: a 16-bit capture of the same signal, rounded to the nearest step and clipped at full
@@ -179,15 +180,15 @@ struct CaptureSource {
         Noise,       // uniform white noise
         DelayedPair, // noise on the left, the same noise delayFrames later on the right
         Sequence,    // frame n: left = n & 0xffff, right = n >> 16 (mono: n & 0xffff)
-        Wav,         // a WAV file at its own rate (a device refuses any other), silent after the end
+        Wav, // a WAV file at its own rate (a device refuses any other), silent after the end
     };
     Kind kind = Kind::Silence;
-    double frequencyHz = 1000.0; // Sine
-    double level = 0.5;          // peak of Sine, Noise and DelayedPair, a fraction of full scale
-    uint32_t delayFrames = 0;    // DelayedPair
-    uint32_t seed = 1;           // Noise and DelayedPair
+    double frequencyHz = 1000.0;    // Sine
+    double level = 0.5;             // peak of Sine, Noise and DelayedPair, a fraction of full scale
+    uint32_t delayFrames = 0;       // DelayedPair
+    uint32_t seed = 1;              // Noise and DelayedPair
     std::shared_ptr<WavReader> wav; // Wav
-    bool loop = false;           // Wav: start again after the end
+    bool loop = false;              // Wav: start again after the end
 };
 void SetCaptureSource(const CaptureSource& source);
 // count devices (0: a machine without capture devices); device i refuses every format when bit i

@@ -200,8 +200,8 @@ bool WavReader::ReadHeader(std::string* error) {
     const bool pcm = tag == kFormatPcm && (bits == 16 || bits == 24 || bits == 32);
     const bool isFloat = tag == kFormatFloat && bits == 32;
     if (tag != kFormatPcm && tag != kFormatFloat)
-        return Fail(error, "format " + std::to_string(tag) + " is neither PCM nor float " +
-                               kSupported);
+        return Fail(error,
+                    "format " + std::to_string(tag) + " is neither PCM nor float " + kSupported);
     if (!pcm && !isFloat)
         return Fail(error, std::to_string(bits) + "-bit " + (tag == kFormatPcm ? "PCM" : "float") +
                                " samples " + kSupported);

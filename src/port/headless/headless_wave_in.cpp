@@ -140,7 +140,8 @@ void SourceFrames(Device& d, uint64_t first, std::size_t count) {
     std::size_t done = 0;
     while (done < count && (s.loop || first + done < frames)) {
         const uint64_t n = (first + done) % frames;
-        const std::size_t run = static_cast<std::size_t>(std::min<uint64_t>(count - done, frames - n));
+        const std::size_t run =
+            static_cast<std::size_t>(std::min<uint64_t>(count - done, frames - n));
         d.fileSamples.resize(run * channels);
         wav->ReadFrames(n, run, d.fileSamples.data());
         for (std::size_t i = 0; i < run; ++i) {
