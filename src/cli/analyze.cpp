@@ -71,7 +71,7 @@ public:
         shown_ = true;
         const int left = static_cast<int>(elapsed * (1.0 - done) / done + 0.5);
         char line[512];
-        const int width = std::snprintf(line, sizeof line, "%s: %3.0f%%, %d:%02d left",
+        const int width = std::snprintf(line, sizeof line, "%s: %3.0f%% done, %d:%02d left",
                                         name_.c_str(), done * 100.0, left / 60, left % 60);
         // A shorter line must cover the end of the longer one before it.
         std::fprintf(stderr, "\r%s%*s", line, std::max(0, static_cast<int>(width_) - width), "");
