@@ -24,7 +24,7 @@ const auto realStart = std::chrono::steady_clock::now();
 
 struct ClockWatchers {
     std::mutex lock;
-    std::vector<std::pair<std::mutex*, std::condition_variable*>> list;
+    std::vector<std::pair<const void*, std::function<void()>>> list;
 };
 
 // Never destroyed: a device thread may unregister while static objects are being destroyed.
@@ -36,10 +36,8 @@ ClockWatchers& Watchers() {
 void ClockMoved() {
     ClockWatchers& w = Watchers();
     std::lock_guard<std::mutex> guard(w.lock);
-    for (const auto& [lock, changed] : w.list) {
-        std::lock_guard<std::mutex> waiter(*lock);
-        changed->notify_all();
-    }
+    for (const auto& watcher : w.list)
+        watcher.second();
 }
 
 std::mutex messageLock;
@@ -57,32 +55,33 @@ void UseRealClock(bool real) {
     realClock = real;
     ClockMoved();
 }
+// The capture first: a worker that its buffers wake then need not wake again for the time.
 void SetTime(uint32_t ms) {
     virtualNow = ms;
-    ClockMoved();
     CaptureToNow();
+    ClockMoved();
 }
 void AdvanceTime(uint32_t ms) {
     virtualNow += ms;
-    ClockMoved();
     CaptureToNow();
+    ClockMoved();
 }
 
 bool RealClockInUse() {
     return realClock;
 }
 
-void WatchClock(std::mutex& lock, std::condition_variable& changed) {
+void WatchClock(const void* key, std::function<void()> wake) {
     ClockWatchers& w = Watchers();
     std::lock_guard<std::mutex> guard(w.lock);
-    w.list.emplace_back(&lock, &changed);
+    w.list.emplace_back(key, std::move(wake));
 }
 
-void UnwatchClock(std::condition_variable& changed) {
+void UnwatchClock(const void* key) {
     ClockWatchers& w = Watchers();
     std::lock_guard<std::mutex> guard(w.lock);
     w.list.erase(std::remove_if(w.list.begin(), w.list.end(),
-                                [&](const auto& entry) { return entry.second == &changed; }),
+                                [key](const auto& entry) { return entry.first == key; }),
                  w.list.end());
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "port/headless/headless.h"
 #include "port/headless/headless_clock.h"
@@ -18,6 +19,7 @@ namespace {
 struct Queue {
     std::mutex lock;
     std::deque<port::Message> messages;
+    std::condition_variable wake; // its thread waiting for an event, with the wait lock
 };
 
 struct Worker {
@@ -31,22 +33,31 @@ struct Event {
     bool signalled = false; // under the wait lock
 };
 
-// One lock and condition for every event wait: a wait also ends when a message reaches its
-// thread's queue or the clock moves past its time, and the posting thread cannot know which
-// event the receiver waits on. Never destroyed, like the registry below; made before main, so
-// that no thread registers it with the clock while holding a lock of its own.
+// The threads waiting for an event now: a wait also ends when a message reaches its thread or
+// the clock passes its time, so a post wakes only the thread it is for, and a move of the clock
+// only the threads whose time has come. Never destroyed, like the registry below; made before
+// main, so that no thread registers with the clock while holding a lock of its own.
+struct Waiting {
+    Queue* queue;
+    uint32_t start;
+    uint32_t timeoutMs;
+};
+
 struct Waits {
     std::mutex lock;
-    std::condition_variable changed;
-    Waits() { headless::WatchClock(lock, changed); }
+    std::vector<Waiting> threads;
+    Waits() {
+        headless::WatchClock(this, [this] {
+            std::lock_guard<std::mutex> guard(lock);
+            const uint32_t now = port::TickCount();
+            for (const Waiting& w : threads)
+                if (now - w.start >= w.timeoutMs)
+                    w.queue->wake.notify_one();
+        });
+    }
 };
 
 Waits& waits = *new Waits;
-
-void WakeWaits() {
-    std::lock_guard<std::mutex> guard(waits.lock);
-    waits.changed.notify_all();
-}
 
 // The registry is never destroyed: a worker may still be ending while the program's static
 // objects are destroyed (the sound engine closes its thread from its own destructor), and its
@@ -164,7 +175,8 @@ bool PostToThread(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_
         std::lock_guard<std::mutex> guard(q->lock);
         q->messages.push_back({nullptr, message, wParam, lParam});
     }
-    WakeWaits();
+    std::lock_guard<std::mutex> guard(waits.lock);
+    q->wake.notify_one();
     return true;
 }
 
@@ -175,7 +187,8 @@ EventHandle CreateAutoEvent() {
 void SignalEvent(EventHandle event) {
     std::lock_guard<std::mutex> guard(waits.lock);
     static_cast<Event*>(event)->signalled = true;
-    waits.changed.notify_all();
+    for (const Waiting& w : waits.threads)
+        w.queue->wake.notify_one();
 }
 
 // The workers poll their queues between waits for their stop event, so a message for the
@@ -187,12 +200,19 @@ bool WaitForEvent(EventHandle event, uint32_t timeoutMs) {
     const uint32_t start = TickCount();
     const auto realEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock<std::mutex> guard(waits.lock);
-    waits.changed.wait_until(guard, realEnd, [&] {
+    waits.threads.push_back({own.get(), start, timeoutMs});
+    own->wake.wait_until(guard, realEnd, [&] {
         if (e.signalled || TickCount() - start >= timeoutMs)
             return true;
         std::lock_guard<std::mutex> queueGuard(own->lock);
         return !own->messages.empty();
     });
+    for (auto it = waits.threads.begin(); it != waits.threads.end(); ++it) {
+        if (it->queue == own.get()) {
+            waits.threads.erase(it);
+            break;
+        }
+    }
     const bool signalled = e.signalled;
     e.signalled = false;
     return signalled;

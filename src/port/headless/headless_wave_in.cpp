@@ -347,10 +347,15 @@ bool OpenWaveIn(uint32_t deviceId, const WaveFormat& format, uint32_t threadId, 
     d->shortBytes = shortBytes;
     try {
         openDevices.push_back(d);
-        headless::WatchClock(d->lock, d->changed);
+        // On the virtual clock the pump waits for nothing but the choice of the real one.
+        headless::WatchClock(d, [d] {
+            std::lock_guard<std::mutex> guard(d->lock);
+            if (headless::RealClockInUse())
+                d->changed.notify_all();
+        });
         d->pump = std::thread(Pump, d);
     } catch (const std::exception&) {
-        headless::UnwatchClock(d->changed);
+        headless::UnwatchClock(d);
         openDevices.erase(std::remove(openDevices.begin(), openDevices.end(), d),
                           openDevices.end());
         delete d;
@@ -451,7 +456,7 @@ bool CloseWaveIn(WaveDevice device) {
         d->changed.notify_all();
     }
     d->pump.join();
-    headless::UnwatchClock(d->changed);
+    headless::UnwatchClock(d);
     delete d;
     return true;
 }

@@ -64,7 +64,11 @@ struct Device {
 Device& TheDevice() {
     static Device* device = [] {
         Device* d = new Device;
-        headless::WatchClock(d->lock, d->changed);
+        headless::WatchClock(d, [d] {
+            std::lock_guard<std::mutex> guard(d->lock);
+            if (d->clockRunning || headless::RealClockInUse())
+                d->changed.notify_all();
+        });
         return d;
     }();
     return *device;
@@ -112,7 +116,7 @@ void StartClock(Device& d) {
 }
 
 // On the real clock the pacer looks every millisecond, on the virtual one whenever the clock
-// moves or a buffer comes or goes.
+// moves while a buffer plays, or a buffer comes or goes.
 void Pace(Device& d) {
     std::unique_lock<std::mutex> guard(d.lock);
     while (!d.stopPacer) {
