@@ -133,13 +133,13 @@ bool SetWorkerPriority(ThreadHandle thread, int priority) {
 
 bool WaitWorker(ThreadHandle thread, uint32_t timeoutMs) {
     Worker& w = **static_cast<std::shared_ptr<Worker>*>(thread);
-    std::unique_lock<std::mutex> guard(waits.lock);
+    std::unique_lock<std::mutex> guard(w.lock);
     return w.ended.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return w.done; });
 }
 
 void TerminateWorker(ThreadHandle thread) {
     Worker& w = **static_cast<std::shared_ptr<Worker>*>(thread);
-    std::unique_lock<std::mutex> guard(waits.lock);
+    std::unique_lock<std::mutex> guard(w.lock);
     w.ended.wait(guard, [&] { return w.done; });
 }
 
