@@ -108,7 +108,8 @@ void DrawMeters(CDib& surface, uint32_t now) {
     DrawMeterBar(surface, 16, swapChannels ? levelL : levelR);
 }
 
-// The picture of the analysis as it stands: background, view, meters and drag selection.
+// The picture of the analysis as it stands: background, view, meters and drag selection. The
+// trace colours are those of the monitor mode even before the first analysis.
 void DrawPicture(CDib& surface, uint32_t now) {
     if (fadeDisplay)
         surface.FadeRect(kPlotLeft, kPlotTop, kPlotLeft + plotWidth, kPlotTop + plotHeight, 0.95f);
@@ -116,6 +117,7 @@ void DrawPicture(CDib& surface, uint32_t now) {
         surface.Clear(MakeColor(0, 32, 0));
     if (!AnalysisReady())
         return;
+    SetTraceColours();
     DrawView(surface);
     DrawMeters(surface, now);
     DrawDragSelection(surface);

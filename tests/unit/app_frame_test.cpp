@@ -61,11 +61,13 @@ TEST_F(RunningAnalyzer, NoCaptureDeviceIsReportedOnceAndThePaintShowsTheAxes) {
     headless::Image image;
     EXPECT_FALSE(headless::LastPresented(cli::AppView(), &image));
 
-    // The view's paint shows the view all the same: its white left edge runs down the plot.
+    // The view's paint shows the view all the same: its white left edge runs down the plot, and
+    // the live trace lies in green on the floor.
     app.Paint();
     ASSERT_TRUE(headless::LastPresented(cli::AppView(), &image));
     for (int y = kPlotTop; y < kPlotTop + plotHeight; ++y)
         ASSERT_EQ(image.pixels[y * image.width + kPlotLeft], 0x7FFF) << y;
+    EXPECT_EQ(image.pixels[(kPlotTop + plotHeight) * image.width + kPlotLeft + 100], 0x03E0);
 }
 
 TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
@@ -96,6 +98,7 @@ TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
     headless::SetIdleHook({});
     EXPECT_EQ(app.running, 0u);
     app.viewWindow = view;
+    run.CaptureBlock();
 }
 
 } // namespace
