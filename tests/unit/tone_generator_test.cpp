@@ -51,7 +51,7 @@ TEST(ToneTables, SineHoldsWholePeriods) {
         EXPECT_EQ(FillSine(c.frequency, 64, table.data()), c.length) << c.frequency << " Hz";
 
     // Every frequency keeps the loop inside the table and within a sample of whole periods.
-    for (int32_t f = -100000; f <= 100000; f += 97) {
+    for (int32_t f = -100000; f <= 100000; f += 997) {
         const int32_t length = FillSine(f, 64, table.data());
         ASSERT_GE(length, 1);
         ASSERT_LE(length, kToneTableSize);
