@@ -407,6 +407,7 @@ TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
     std::filesystem::create_directory("elsewhere");
     headless::SetSaveAnswer("elsewhere/chosen.txt");
     run.Command(kCmdSaveAscii);
+    ASSERT_EQ(std::filesystem::current_path(), start / "elsewhere");
     ASSERT_EQ(ExportTraces("reference.txt"), 1);
     const auto read = [](const char* path) {
         std::ifstream in(path, std::ios::binary);
