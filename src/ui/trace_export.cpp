@@ -2,7 +2,6 @@
 #include "ui/trace_export.h"
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "analysis/bands.h"
 #include "analysis/trace_processing.h"
 #include "state/state.h"
+#include "ui/whole_file.h"
 #include "views/band_view.h"
 
 const char* const kTraceLabels[5] = {"Left (dB)", "Right (dB)", "Trace A (dB)", "Trace B (dB)",
@@ -24,12 +24,11 @@ void AppendValue(std::string& line, const char* format, double value) {
     line += text;
 }
 
-void WriteLine(std::ofstream& out, std::string& line) {
-    line += "\r\n";
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-}
-
 } // namespace
+
+bool TracesToExport() {
+    return AnalysisReady() && analysisCount != 0;
+}
 
 int32_t BandSetOfMode(int32_t mode) {
     if (mode == kModeSpl)
@@ -39,10 +38,7 @@ int32_t BandSetOfMode(int32_t mode) {
 
 int ExportBands(const char* path) {
     const int32_t bandSet = BandSetOfMode(displayMode);
-    if (path == nullptr || !AnalysisReady() || bandSet == 0)
-        return 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
+    if (path == nullptr || !TracesToExport() || bandSet == 0)
         return 0;
 
     const BandTable table = BandsFor(bandSet);
@@ -59,7 +55,8 @@ int ExportBands(const char* path) {
         measured[k] = std::make_unique<bool[]>(table.count);
         SumBands(table, n, traces[k], levels[k].data(), measured[k].get());
     }
-    WriteLine(out, line);
+    line += "\r\n";
+    std::string text = line;
     for (int j = 0; j < n; ++j) {
         line.clear();
         AppendValue(line, "%0.2f", table.rows[j].centre);
@@ -73,7 +70,8 @@ int ExportBands(const char* path) {
             else
                 line += ", ";
         }
-        WriteLine(out, line);
+        line += "\r\n";
+        text += line;
     }
     if (splMode) {
         // The reading of the view: channel 1's bands as it shows them, the empty ones filled.
@@ -81,17 +79,13 @@ int ExportBands(const char* path) {
         GatherBands(table, n, traces[0], shown.data());
         line = std::string("SPL (") + SplUnit(weighting) + ")";
         AppendValue(line, ", %0.1f", SplReading(shown.data(), n));
-        WriteLine(out, line);
+        text += line + "\r\n";
     }
-    out.close();
-    return out ? 1 : 0;
+    return WriteWholeFile(path, text) ? 1 : 0;
 }
 
 int ExportTraces(const char* path) {
-    if (path == nullptr || !AnalysisReady())
-        return 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
+    if (path == nullptr || !TracesToExport())
         return 0;
 
     const bool phase = displayMode == kModePhaseLog;
@@ -118,9 +112,10 @@ int ExportTraces(const char* path) {
             }
         }
     }
-    WriteLine(out, line);
+    line += "\r\n";
+    std::string text = line;
 
-    for (int32_t i = 0; i < binCount && out; ++i) {
+    for (int32_t i = 0; i < binCount; ++i) {
         line.clear();
         AppendValue(line, "%0.2f", BinToHz(i));
         if (phase)
@@ -131,8 +126,8 @@ int ExportTraces(const char* path) {
             if (traceVisible[k])
                 AppendValue(line, ", %0.2f", traces[k][i]);
         }
-        WriteLine(out, line);
+        line += "\r\n";
+        text += line;
     }
-    out.close();
-    return out ? 1 : 0;
+    return WriteWholeFile(path, text) ? 1 : 0;
 }

@@ -7,9 +7,13 @@
 // Column labels by trace index (live 1, live 2, Traces A, B, C).
 extern const char* const kTraceLabels[5];
 
-// Writes the traces shown in the current display mode to path (created or truncated). Returns 1
-// when the whole file was written, 0 when it could not be created or written (a full disk, say)
-// or when there is no analysis to export.
+// Whether an analysis has run since the analysis was set up, so that there are traces to export.
+bool TracesToExport();
+
+// Writes the traces shown in the current display mode to path, whole or not at all (through a
+// temporary file, see src/ui/whole_file.h). Returns 1 when the file was written, 0 when it could
+// not be created or written (a full disk, say), leaving what was there, or when there are no
+// traces to export.
 int ExportTraces(const char* path);
 
 // The band table a display mode shows: its own for the band modes, the octave one for SPL, 0
@@ -17,8 +21,9 @@ int ExportTraces(const char* path);
 int32_t BandSetOfMode(int32_t mode);
 
 // Writes the band levels of the live channels shown, as the band view of the current display
-// mode sums them before it fills empty bands, to path (created or truncated): the centre and
-// edges of each band below half the sample rate, a level column per channel (empty where no bin
-// fell into the band) and, while the SPL reading is on, the reading. Returns 1 when the whole
-// file was written, 0 when it could not be, when there is no analysis or the mode has no bands.
+// mode sums them before it fills empty bands, to path, whole or not at all like ExportTraces:
+// the centre and edges of each band below half the sample rate, a level column per channel
+// (empty where no bin fell into the band) and, while the SPL reading is on, the reading. Returns
+// 1 when the file was written, 0 when it could not be, when there are no traces to export or
+// the mode has no bands.
 int ExportBands(const char* path);
