@@ -10,7 +10,6 @@
 
 namespace {
 
-const char kFileName[] = "RTA.DAT";
 const char kTempFileName[] = "RTA.DAT.tmp";
 
 // One field of the file, in file order: where its value lives and how many bytes it takes.
@@ -74,15 +73,15 @@ void SaveSettings() {
         }
     }
     // Windows' rename does not replace an existing file.
-    if (std::rename(kTempFileName, kFileName) != 0) {
-        std::remove(kFileName);
-        if (std::rename(kTempFileName, kFileName) != 0)
+    if (std::rename(kTempFileName, kSettingsFileName) != 0) {
+        std::remove(kSettingsFileName);
+        if (std::rename(kTempFileName, kSettingsFileName) != 0)
             std::remove(kTempFileName);
     }
 }
 
 void LoadSettings() {
-    std::ifstream in(kFileName, std::ios::binary);
+    std::ifstream in(kSettingsFileName, std::ios::binary);
     if (in) {
         for (const Field& f : kFields) {
             char bytes[8];

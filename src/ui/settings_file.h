@@ -2,6 +2,9 @@
 // in the current directory, read at start-up and written at exit. User-interface thread only.
 #pragma once
 
+// The file's name, in the current directory.
+constexpr char kSettingsFileName[] = "RTA.DAT";
+
 // Writes "RTA.DAT" through a temporary file, so a failed write keeps the previous file; nothing
 // is reported when it cannot be written.
 void SaveSettings();
