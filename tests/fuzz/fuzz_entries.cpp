@@ -1,12 +1,13 @@
 // The fuzz targets' inputs fed through the program as a user feeds them: embedded bitmaps and
 // fonts, a settings file found at launch, a script, text typed into the Delay and Frequency
-// fields. Caller's thread (the program's user-interface thread).
+// fields, a WAV file. Caller's thread (the program's user-interface thread).
 #include "fuzz_entries.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -27,6 +28,7 @@ namespace fs = std::filesystem;
 constexpr int kBlocksToFirstFrame = 32768 / 512 + 1;
 // Enough blocks for any script to show its effect, few enough to keep the fuzzer fast.
 constexpr int64_t kScriptBlocks = 24;
+constexpr char kWavName[] = "input.wav";
 
 // The loaders and then every character drawn, so that fuzzed metrics also drive the blits. Byte 0
 // picks the loader; byte 1 how many of the remaining bytes form the metrics table.
@@ -170,13 +172,29 @@ bool Script(const uint8_t* data, std::size_t size) {
     return (done || error.compare(0, 7, "script:") == 0) && folder.IsCurrent();
 }
 
+// The bytes as a WAV file played into the input: refused with a reason, or captured at its rate
+// up to the first frame.
+bool Wav(const uint8_t* data, std::size_t size) {
+    const PrivateFolder folder;
+    std::ofstream(kWavName, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    headless::CaptureSource source;
+    source.kind = headless::CaptureSource::Kind::Wav;
+    std::string error;
+    if (!headless::LoadWav(kWavName, &source.wav, &error))
+        return !error.empty();
+    cli::AppRun run;
+    if (!run.Start(cli::kAppViewWidth, cli::kAppViewHeight, &error))
+        return false;
+    if (!run.UseSource(source, static_cast<int32_t>(source.wav.rate), &error))
+        return !error.empty();
+    return DrawsAFrame(run);
+}
+
 } // namespace
 
 const Target kTargets[] = {
-    {"bitmap", Bitmap},
-    {"settings", Settings},
-    {"script", Script},
-    {"text", Text},
+    {"bitmap", Bitmap}, {"settings", Settings}, {"script", Script}, {"text", Text}, {"wav", Wav},
 };
 const std::size_t kTargetCount = std::size(kTargets);
 
