@@ -53,7 +53,9 @@ void ReplaceUnusableValues() {
         gainDb = 0.0f;
     if (!IsFinite(splCalibrationDb))
         splCalibrationDb = 100.0f;
-    if (!IsFinite(verticalScale) || verticalScale <= 0.0)
+    // A scale below the selector's smallest magnifies the transfer and phase traces past any
+    // coordinate the views can compute.
+    if (!IsFinite(verticalScale) || verticalScale < 0.5)
         verticalScale = 1.0;
 }
 

@@ -10,7 +10,7 @@ constexpr char kSettingsFileName[] = "RTA.DAT";
 void SaveSettings();
 
 // Reads "RTA.DAT" over the current settings; a missing or short file leaves the rest as they
-// are. Values that would break the analysis (an unsupported rate or size, a channel count or
-// monitor mode outside its set, a scale that is not a positive number, ...) are replaced by
-// their defaults. Also derives the state that follows from the loaded values.
+// are. Values that would break the analysis or the views (an unsupported rate or size, a channel
+// count or monitor mode outside its set, a vertical scale that is not a number of at least 0.5,
+// ...) are replaced by their defaults. Also derives the state that follows from the loaded values.
 void LoadSettings();
