@@ -84,7 +84,7 @@ bool SettingsUsable() {
            displayMode <= kModeWaveform && weighting >= 0 && weighting < kWeightingCount &&
            monitorMode >= 0 && monitorMode < kMonitorModeCount && liveChannelCount >= 1 &&
            liveChannelCount <= kLiveChannelMax && std::isfinite(gainDb) &&
-           std::isfinite(splCalibrationDb) && std::isfinite(verticalScale) && verticalScale > 0.0;
+           std::isfinite(splCalibrationDb) && std::isfinite(verticalScale) && verticalScale >= 0.5;
 }
 
 // Capture blocks pass until a frame is drawn; false when none is within the largest window.
