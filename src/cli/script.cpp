@@ -430,8 +430,8 @@ bool RunScriptText(const std::string& text, const std::string& name, std::string
 
 bool RunScript(const std::string& path, std::string* error) {
     std::ifstream in(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
-    if (!in.good() && !in.eof())
+    std::string text;
+    if (!in || !headless::ReadAll(in, &text))
         return Fail(error, path + ": cannot read the script");
     return RunScriptText(text, path, error);
 }

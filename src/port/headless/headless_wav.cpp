@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "port/headless/headless.h"
 
@@ -109,10 +108,10 @@ bool LoadWav(const std::string& path, WavAudio* out, std::string* error) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return Fail(error, "cannot open the file");
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    if (in.bad())
+    std::string bytes;
+    if (!ReadAll(in, &bytes))
         return Fail(error, "cannot read the file");
-    return ParseWav(bytes.data(), bytes.size(), out, error);
+    return ParseWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
 }
 
 } // namespace headless
