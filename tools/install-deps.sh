@@ -26,6 +26,10 @@ if [ $want_native = 1 ]; then
     check_file /usr/include/gtest/gtest.h libgtest-dev
     check_file /usr/include/benchmark/benchmark.h libbenchmark-dev
     check_file /usr/include/fftw3.h libfftw3-dev
+    # The fuzz targets: Clang and its libFuzzer runtime.
+    check clang clang
+    compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null ||
+        need+=(libclang-rt-14-dev)
 fi
 if [ $want_windows = 1 ]; then
     check x86_64-w64-mingw32-g++-posix mingw-w64

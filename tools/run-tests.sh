@@ -1,8 +1,9 @@
 #!/bin/bash
 # Runs every test: installs what is missing, builds the native configurations (plain, address and
-# undefined-behaviour sanitizers, thread sanitizer) and the Windows cross build, runs the unit,
-# command-line and image tests natively, a short benchmark pass, and the Win32 tests and
-# end-to-end checks under Wine. Ends with a line "tests: N passed, N failed" (stages).
+# undefined-behaviour sanitizers, thread sanitizer, the fuzz targets with Clang) and the Windows
+# cross build, runs the unit, command-line and image tests natively, a short benchmark pass, each
+# fuzz target for 30 seconds, and the Win32 tests and end-to-end checks under Wine. Ends with a
+# line "tests: N passed, N failed" (stages).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh || exit 1
@@ -46,6 +47,11 @@ threads() {
     configure_build build/tsan -DTONALYX_SANITIZE=thread &&
         TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -j"$jobs" --output-on-failure --timeout 600
 }
+fuzzing() {
+    configure_build build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DBUILD_TESTING=OFF -DTONALYX_FUZZ=ON -DTONALYX_SANITIZE=address,undefined,fuzzer-no-link &&
+        tools/run-fuzzers.sh build/fuzz 30
+}
 benchmarks() {
     [ -x build/native/tonalyx_bench ] && build/native/tonalyx_bench --benchmark_min_time=0.01
 }
@@ -58,6 +64,7 @@ stage native native
 stage sanitizers sanitized
 stage threads threads
 stage benchmarks benchmarks
+stage fuzzing fuzzing
 stage windows windows
 
 [ $failed -eq 0 ] || echo "failed stages: ${failures[*]}"

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <system_error>
 
@@ -19,6 +20,7 @@
 #include "sound/sound.h"
 #include "state/state.h"
 #include "ui/control_ids.h"
+#include "ui/settings_file.h"
 #include "ui/trace_export.h"
 #include "views/view_layout.h"
 
@@ -93,6 +95,12 @@ std::string UniqueFolderName() {
     return "tonalyx-run-" + std::to_string(seed()) + "-" + std::to_string(seed());
 }
 
+bool WriteSettingsFile(const std::string& content) {
+    std::ofstream out(kSettingsFileName, std::ios::binary);
+    out << content;
+    return static_cast<bool>(out.flush());
+}
+
 // The reason of the capture failure the program told the user about, if any.
 std::string CaptureFailure() {
     std::string reason = "capture did not start";
@@ -147,7 +155,8 @@ port::WindowHandle AppView() {
     return &viewTag;
 }
 
-bool AppRun::Start(int width, int height, std::string* error) {
+bool AppRun::Start(int width, int height, std::string* error,
+                   const std::optional<std::string>& settingsFile) {
     if (started_)
         return Fail(error, "the program is already running");
     if (!CheckViewSize(width, height, error))
@@ -162,9 +171,11 @@ bool AppRun::Start(int width, int height, std::string* error) {
     }
     if (!work.empty())
         fs::current_path(work, failure);
-    if (work.empty() || failure) {
-        if (!work.empty())
+    if (work.empty() || failure || (settingsFile && !WriteSettingsFile(*settingsFile))) {
+        if (!work.empty()) {
+            fs::current_path(launch, failure);
             fs::remove_all(work, failure);
+        }
         return Fail(error, "cannot make a private working folder");
     }
     launchDir_ = launch.string();
@@ -175,6 +186,7 @@ bool AppRun::Start(int width, int height, std::string* error) {
     headless::ResetCapture();
     headless::TakeMessages();
     headless::ForgetPresented();
+    headless::SetSaveAnswer(nullptr);
     menuAnswers.clear();
     headless::SetIdleHook(AnswerWaitingMenu);
     headless::SetFocusWindow(AppView());

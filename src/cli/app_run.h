@@ -43,8 +43,10 @@ public:
     // Starts the program as at launch, with a silent input and the view width by height. The
     // program works in a fresh private folder, so no settings file of the caller's folder is
     // read or written; Resolve names the caller's files. False, with a reason, when the size is
-    // out of range or the folder cannot be made.
-    bool Start(int width, int height, std::string* error);
+    // out of range or the folder cannot be made. settingsFile, when given, is the content of the
+    // settings file the program finds in that folder at launch.
+    bool Start(int width, int height, std::string* error,
+               const std::optional<std::string>& settingsFile = std::nullopt);
     // Shuts the program down as after its main loop and returns to the caller's folder. May be
     // repeated.
     void Stop();

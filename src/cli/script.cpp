@@ -42,6 +42,8 @@ struct Context {
     bool check;
     headless::CaptureSource source; // the input now on the sound card
     bool quit;
+    const ScriptLimits& limits;
+    int64_t blocks; // asked for by the frames actions so far
 };
 
 bool Int(const std::string& word, int low, int high, int* out, std::string* error) {
@@ -118,12 +120,24 @@ bool Named(const std::string& word, const Name (&names)[N], int* out, std::strin
            Fail(error, "\"" + word + "\" is not one of the names this action takes");
 }
 
+// The file named by the rest of the line; false with a reason when there is none or the limits
+// refuse it.
+bool FilePath(const Context& c, const Line& l, std::string* path, std::string* error) {
+    *path = l.Rest(0);
+    if (path->empty())
+        return Fail(error, l.words[0] + " needs a file");
+    if (c.limits.plainFileNames &&
+        (path->find_first_of("/\\:") != std::string::npos || *path == "." || *path == ".."))
+        return Fail(error, "\"" + *path + "\" is not a plain file name");
+    return true;
+}
+
 // ---- The actions
 
 bool Wav(Context& c, const Line& l, std::string* error) {
-    const std::string path = l.Rest(0);
-    if (path.empty())
-        return Fail(error, "wav needs a file");
+    std::string path;
+    if (!FilePath(c, l, &path, error))
+        return false;
     if (c.check)
         return true;
     headless::CaptureSource source;
@@ -260,10 +274,17 @@ bool Scroll(Context& c, const Line& l, std::string* error) {
 }
 
 bool Frames(Context& c, const Line& l, std::string* error) {
-    return WithInts(c, l, {{0, 1000000}}, error, [&](const int* v) {
-        c.run.RunBlocks(v[0]);
+    int count = 0;
+    if (!Int(l.words[1], 0, 1000000, &count, error))
+        return false;
+    if (!c.check) {
+        c.run.RunBlocks(count);
         return true;
-    });
+    }
+    c.blocks += count;
+    return c.blocks <= c.limits.maxBlocks ||
+           Fail(error, "the script asks for more than " + std::to_string(c.limits.maxBlocks) +
+                           " frames in all");
 }
 
 bool MenuAnswer(Context& c, const Line& l, std::string* error) {
@@ -280,25 +301,25 @@ bool MenuAnswer(Context& c, const Line& l, std::string* error) {
 }
 
 bool SaveAnswer(Context& c, const Line& l, std::string* error) {
-    const std::string path = l.Rest(0);
-    if (path.empty())
-        return Fail(error, "save-answer needs a file or \"cancel\"");
+    std::string path;
+    if (!FilePath(c, l, &path, error))
+        return false;
     if (!c.check)
         headless::SetSaveAnswer(path == "cancel" ? nullptr : c.run.Resolve(path).c_str());
     return true;
 }
 
 bool Export(Context& c, const Line& l, std::string* error) {
-    const std::string path = l.Rest(0);
-    if (path.empty())
-        return Fail(error, "export needs a file");
+    std::string path;
+    if (!FilePath(c, l, &path, error))
+        return false;
     return c.check || c.run.Export(path, error);
 }
 
 bool Screenshot(Context& c, const Line& l, std::string* error) {
-    const std::string path = l.Rest(0);
-    if (path.empty())
-        return Fail(error, "screenshot needs a file");
+    std::string path;
+    if (!FilePath(c, l, &path, error))
+        return false;
     return c.check || c.run.Screenshot(path, error);
 }
 
@@ -393,15 +414,16 @@ bool RunLines(Context& c, const std::vector<Line>& lines, const std::string& nam
 
 } // namespace
 
-bool RunScriptText(const std::string& text, const std::string& name, std::string* error) {
+bool RunScriptText(const std::string& text, const std::string& name, std::string* error,
+                   const ScriptLimits& limits) {
     const std::vector<Line> lines = SplitLines(text);
     AppRun run;
-    Context check{run, true, headless::CaptureSource{}, false};
+    Context check{run, true, headless::CaptureSource{}, false, limits, 0};
     if (!RunLines(check, lines, name, error))
         return false;
     if (!run.Start(kAppViewWidth, kAppViewHeight, error))
         return false;
-    Context context{run, false, headless::CaptureSource{}, false};
+    Context context{run, false, headless::CaptureSource{}, false, limits, 0};
     const bool done = RunLines(context, lines, name, error);
     run.Stop();
     return done;
@@ -409,8 +431,8 @@ bool RunScriptText(const std::string& text, const std::string& name, std::string
 
 bool RunScript(const std::string& path, std::string* error) {
     std::ifstream in(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
-    if (!in.good() && !in.eof())
+    std::string text;
+    if (!in || !headless::ReadAll(in, &text))
         return Fail(error, path + ": cannot read the script");
     return RunScriptText(text, path, error);
 }

@@ -12,8 +12,7 @@
 
 namespace {
 
-const char kFileName[] = "RTA.DAT";
-std::string settingsPath = kFileName;
+std::string settingsPath = kSettingsFileName;
 
 // One field of the file, in file order: where its value lives and how many bytes it takes.
 struct Field {
@@ -61,7 +60,9 @@ void ReplaceUnusableValues() {
         gainDb = 0.0f;
     if (!IsFinite(splCalibrationDb))
         splCalibrationDb = 100.0f;
-    if (!IsFinite(verticalScale) || verticalScale <= 0.0)
+    // A scale below the selector's smallest magnifies the transfer and phase traces past any
+    // coordinate the views can compute.
+    if (!IsFinite(verticalScale) || verticalScale < 0.5)
         verticalScale = 1.0;
 }
 
@@ -81,8 +82,8 @@ std::ifstream OpenForLoading() {
 } // namespace
 
 void LocateSettingsFile() {
-    const std::string full = port::FullPath(kFileName);
-    settingsPath = full.empty() ? kFileName : full;
+    const std::string full = port::FullPath(kSettingsFileName);
+    settingsPath = full.empty() ? kSettingsFileName : full;
 }
 
 void SaveSettings() {

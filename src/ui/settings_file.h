@@ -3,6 +3,7 @@
 // thread only.
 #pragma once
 
+constexpr char kSettingsFileName[] = "RTA.DAT";
 constexpr int kSettingsFileBytes = 56;
 
 // Fixes the settings file as "RTA.DAT" of the current directory by its full path, so that a later
@@ -16,7 +17,8 @@ void SaveSettings();
 
 // Reads the settings file over the current settings; a missing or short file leaves the rest as
 // they are. When it is missing, a complete temporary file that a save left behind is read
-// instead. Values that would break the analysis (an unsupported rate or size, a channel count or
-// monitor mode outside its set, a scale that is not a positive number, ...) are replaced by
-// their defaults. Also derives the state that follows from the loaded values.
+// instead. Values that would break the analysis or the views (an unsupported rate or size, a
+// channel count or monitor mode outside its set, a vertical scale that is not a number of at least
+// 0.5, ...) are replaced by their defaults. Also derives the state that follows from the loaded
+// values.
 void LoadSettings();

@@ -200,7 +200,8 @@ TEST_F(SettingsFile, UnusableValuesFallBackToDefaults) {
 }
 
 TEST_F(SettingsFile, NonNumbersAndOutOfRangeFloatsFallBack) {
-    const double badScales[] = {std::nan(""), 0.0, -1.0, INFINITY};
+    // A denormal scale made the transfer view's coordinates overflow.
+    const double badScales[] = {std::nan(""), 0.0, -1.0, INFINITY, 4.9e-324, 0.25};
     for (double scale : badScales) {
         Image i = Typical();
         std::memcpy(&i.bytes[48], &scale, 8);

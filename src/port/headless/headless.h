@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -122,6 +123,11 @@ void PostMouse(port::WindowHandle window, uint32_t message, int x, int y);
 void SetIdleHook(std::function<void()> hook);
 // The messages handed to port::DispatchToWindow since the last call, oldest first.
 std::vector<port::Message> TakeDispatched();
+
+// ---- Files ----
+// Reads the rest of an open stream into *out; false when reading fails, as it does for a folder,
+// which opens like a file.
+bool ReadAll(std::istream& in, std::string* out);
 
 // ---- WAV files: PCM of 16, 24 or 32 bits or 32-bit float, plain or extensible; mono or stereo
 // ----

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <istream>
 #include <mutex>
 #include <strings.h>
 #include <thread>
@@ -97,6 +98,21 @@ std::vector<ShownMessage> TakeMessages() {
 void SetMessageAnswer(int result) {
     std::lock_guard<std::mutex> guard(messageLock);
     messageAnswer = result;
+}
+
+// istream::read turns a failing read into the stream's bad state, where reading through the
+// buffer directly would throw.
+bool ReadAll(std::istream& in, std::string* out) {
+    std::string bytes;
+    char chunk[1 << 16];
+    do {
+        in.read(chunk, sizeof chunk);
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    } while (in);
+    if (in.bad())
+        return false;
+    *out = std::move(bytes);
+    return true;
 }
 
 void SetResourceTable(const EmbeddedResource* table, std::size_t count) {

@@ -3,7 +3,6 @@
 // presentation: user-interface thread; the image files: any thread.
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <new>
@@ -256,7 +255,10 @@ bool ReadImage(const std::string& path, Image* out) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    std::string read;
+    if (!ReadAll(file, &read))
+        return false;
+    const std::vector<uint8_t> bytes(read.begin(), read.end());
     return EndsWith(path, ".png") ? DecodePng(bytes, out) : DecodeBmp(bytes, out);
 }
 
