@@ -33,10 +33,13 @@ configure_build() {
         cmake --build "$dir" -j"$jobs"
 }
 
+# Each test in a process of its own, then the whole suite in one process in a random order (the
+# seed is printed): a test that leans on what another left behind fails one of the two.
 native() {
     tools/check-layers.sh &&
         configure_build build/native &&
-        ctest --test-dir build/native -j"$jobs" --output-on-failure --timeout 600
+        ctest --test-dir build/native -j"$jobs" --output-on-failure --timeout 600 &&
+        build/native/unit_tests --gtest_shuffle --gtest_brief=1
 }
 sanitized() {
     configure_build build/asan -DCMAKE_BUILD_TYPE=Debug -DTONALYX_SANITIZE=address,undefined &&

@@ -110,6 +110,13 @@ void DrawMeters(CDib& surface, uint32_t now) {
 
 } // namespace
 
+void ResetProgramState() {
+    ResetAnalyzerState();
+    ResetViewState();
+    frameRateRing = FrameRateRing();
+    toneVoice = 0;
+}
+
 int MyClass::Frame() {
     if (screen.m_Bits == nullptr)
         return 0;

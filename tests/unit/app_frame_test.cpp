@@ -73,7 +73,8 @@ TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
     headless::SetIdleHook({});
     EXPECT_EQ(framesDrawn, 0);
     EXPECT_EQ(app.running, 1u);
-    EXPECT_EQ(app.Frame(), 1) << "the waiting block is drawn once the question is gone";
+    // The menu's animation lets time pass, so the ring may have filled and started afresh.
+    EXPECT_EQ(run.RunBlocks(1), 1) << "frames are drawn again once the question is gone";
 }
 
 } // namespace

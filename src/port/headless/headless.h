@@ -13,6 +13,13 @@
 
 namespace headless {
 
+// ---- Start of a run (UI thread, with no device open) ----
+// Every control and record below back to its state at program start: the virtual clock at 0, no
+// message recorded and IDOK answers, no key down, no controls, windows or presented frames, the
+// default capture and output devices and mixer, Cancel in the dialogs, no idle hook, the
+// program's own resources.
+void ResetPort();
+
 // ---- Clock: virtual by default (starts at 0; SleepMs advances it) ----
 void UseRealClock(bool real);
 void SetTime(uint32_t ms);
