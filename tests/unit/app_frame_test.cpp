@@ -73,8 +73,9 @@ TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
     headless::SetIdleHook({});
     EXPECT_EQ(framesDrawn, 0);
     EXPECT_EQ(app.running, 1u);
-    // The menu's animation lets time pass, so the ring may have filled and started afresh.
-    EXPECT_EQ(run.RunBlocks(1), 1) << "frames are drawn again once the question is gone";
+    // The menu's animation lets time pass: the ring may overflow and start afresh, which costs
+    // the blocks the device had already recorded.
+    EXPECT_GE(run.RunBlocks(6), 1) << "frames are drawn again once the question is gone";
 }
 
 } // namespace
