@@ -41,27 +41,6 @@ Points Block(int x1, int y1, int x2, int y2) {
     return p;
 }
 
-TEST(Color, MakeAndSplit) {
-    struct Case {
-        int r, g, b;
-        uint16_t word;
-        int sr, sg, sb;
-    } cases[] = {
-        {255, 255, 255, 0x7FFF, 248, 248, 248}, {0, 0, 0, 0x0000, 0, 0, 0},
-        {255, 0, 0, 0x7C00, 248, 0, 0},         {0, 255, 0, 0x03E0, 0, 248, 0},
-        {0, 0, 255, 0x001F, 0, 0, 248},         {7, 8, 15, 0x0021, 0, 8, 8},
-        {192, 192, 192, 0x6318, 192, 192, 192},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(MakeColor(c.r, c.g, c.b), c.word) << c.r << "," << c.g << "," << c.b;
-        int r, g, b;
-        SplitColor(c.word, r, g, b);
-        EXPECT_EQ(r, c.sr);
-        EXPECT_EQ(g, c.sg);
-        EXPECT_EQ(b, c.sb);
-    }
-}
-
 // Channels are independent, so every pair of channel values in every channel position, with the
 // other channels set to a different pair, covers every pair of colours.
 TEST(Color, BlendIsExactAtBothEndsAndRoundedBetween) {
@@ -94,26 +73,6 @@ TEST(Color, ScreenNeverDarkensAndMatchesTheClosedForm) {
     }
 }
 
-TEST(Dib, CreateMakesAnEvenTopDownBitmapAndKeepsItOnZeroSize) {
-    CDib dib;
-    ASSERT_EQ(dib.Create(239, 100), 1);
-    EXPECT_EQ(dib.m_Width, 240);
-    EXPECT_EQ(dib.m_Height, 100);
-    EXPECT_EQ(dib.m_Info.width, 240);
-    EXPECT_EQ(dib.m_Info.height, -100);
-    EXPECT_EQ(dib.m_Info.bitCount, 16);
-    EXPECT_EQ(dib.m_Info.sizeImage, 240u * 100 * 2);
-    uint16_t* bits = dib.m_Bits;
-    EXPECT_EQ(dib.Create(0, 5), 0);
-    EXPECT_EQ(dib.Create(7, 0), 0);
-    EXPECT_EQ(dib.m_Bits, bits);
-    EXPECT_EQ(dib.m_Width, 240);
-    EXPECT_TRUE(headless::TakeMessages().empty());
-    EXPECT_EQ(dib.Destroy(), 1);
-    EXPECT_EQ(dib.m_Bits, nullptr);
-    EXPECT_EQ(dib.m_Width, 0);
-}
-
 TEST(Dib, FailedCreateShowsTheMessageAndLeavesAnEmptyBitmap) {
     const int sizes[][2] = {{100000, 100000}, {-4, 10}, {10, -4}, {0x7FFFFFFF, 1}};
     for (const auto& size : sizes) {
@@ -129,42 +88,6 @@ TEST(Dib, FailedCreateShowsTheMessageAndLeavesAnEmptyBitmap) {
         EXPECT_EQ(shown[0].text, "CDib::Create Failed");
         EXPECT_EQ(shown[0].caption, "m_Bitmap = NULL");
         dib.Clear(1); // an empty bitmap ignores Clear
-    }
-}
-
-TEST(Dib, CopyFromResizesAndCopiesPixelsOnly) {
-    CDib a, b;
-    Fresh(a, 6, 3);
-    a.PutPixel(5, 2, kInk);
-    a.SetColorKey(7);
-    a.SetAlpha(9);
-    Fresh(b, 2, 2);
-    ASSERT_EQ(b.CopyFrom(a), 1);
-    EXPECT_EQ(b.m_Width, 6);
-    EXPECT_EQ(b.m_Height, 3);
-    EXPECT_EQ(Changed(b), (Points{{5, 2}}));
-    EXPECT_EQ(b.m_ColorKey, 0);
-    EXPECT_EQ(b.m_Alpha, 255);
-}
-
-TEST(Dib, FillRectClampsToTheLastRowAndColumnWithoutFillingThem) {
-    struct Case {
-        int x1, y1, x2, y2;
-        Points filled;
-    } cases[] = {
-        {0, 0, 8, 6, Block(0, 0, 7, 5)},
-        {-5, -5, 3, 3, Block(0, 0, 3, 3)},
-        {2, 1, 4, 2, Block(2, 1, 4, 2)},
-        {4, 1, 4, 5, {}},
-        {5, 3, 2, 5, {}},
-        {100, 100, 200, 200, {}},
-        {-9, -9, -1, 100, {}},
-    };
-    for (const Case& c : cases) {
-        CDib dib;
-        Fresh(dib, 8, 6);
-        dib.FillRect(c.x1, c.y1, c.x2, c.y2, kInk);
-        EXPECT_EQ(Changed(dib), c.filled) << c.x1 << "," << c.y1 << "," << c.x2 << "," << c.y2;
     }
 }
 
@@ -208,57 +131,6 @@ TEST(Dib, LinesOfPixelsClipToTheBitmap) {
         c.draw(dib);
         EXPECT_EQ(Changed(dib), c.plotted) << c.what;
     }
-}
-
-TEST(Dib, LineWalksDownwardAndLeavesOutTheFarEnd) {
-    struct Case {
-        float x1, y1, x2, y2;
-        Points plotted;
-    } cases[] = {
-        {0, 0, 3.9f, 0.5f, {{0, 0}, {1, 0}, {2, 0}}},
-        {2, 2, 2.5f, 2.9f, {}},
-        {0, 0, 0, 3, {{0, 0}, {0, 1}, {0, 2}}},
-        {0, 3, 0, 0, {{0, 0}, {0, 1}, {0, 2}}},
-        {3, 0, 0, 3, {{3, 0}, {2, 1}, {1, 2}}},
-        {0, 3, 3, 0, {{3, 0}, {2, 1}, {1, 2}}},
-        {-2, 1, 10, 1, Block(0, 1, 8, 2)},
-        {-0.5f, 0, 1.5f, 0, {{0, 0}, {0, 0}}},
-        {0, 5, 4, 9, {{0, 5}}},
-        {-100000.0f, 2, 100000.0f, 2, Block(0, 2, 8, 3)},
-        {NAN, 0, 3, 3, {}},
-        {0, 0, INFINITY, 3, {}},
-        {3e9f, 0, 3e9f + 512, 0, {}},
-    };
-    for (const Case& c : cases) {
-        CDib dib;
-        Fresh(dib, 8, 6);
-        dib.Line(c.x1, c.y1, c.x2, c.y2, kInk);
-        EXPECT_EQ(Changed(dib), c.plotted) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
-    }
-}
-
-// The golden primitives images show blending and fading in place; here the clipping and the
-// rounding of each.
-TEST(Dib, BlendAndFade) {
-    CDib dib;
-    Fresh(dib, 6, 4);
-    dib.BlendRect(3, 0, 3, 4, 0, 255);          // empty
-    dib.BlendRect(-10, -10, 100, 100, kInk, 0); // clipped, and alpha 0 keeps everything
-    dib.BlendPixel(-1, 0, kInk, 255);
-    dib.BlendPixel(6, 0, kInk, 255);
-    dib.BlendPixel(0, 4, kInk, 255);
-    EXPECT_TRUE(Changed(dib).empty());
-    dib.BlendPixel(5, 3, kInk, 255);
-    dib.BlendPixel(0, 0, kInk, 100);
-    EXPECT_EQ(dib.GetPixel(5, 3), kInk);
-    EXPECT_EQ(dib.GetPixel(0, 0), BlendColor(kBack, kInk, 100));
-
-    dib.Clear(MakeColor(80, 160, 240));
-    dib.FadeRect(-3, -3, 9, 9, 0.93f); // reaching past every edge: no band, all faded
-    const uint16_t faded =
-        static_cast<uint16_t>(int(10 * 0.93f) << 10 | int(20 * 0.93f) << 5 | int(30 * 0.93f));
-    EXPECT_EQ(dib.GetPixel(0, 0), faded);
-    EXPECT_EQ(dib.GetPixel(5, 3), faded);
 }
 
 TEST(Dib, BlitClipsAtEveryEdge) {

@@ -16,21 +16,6 @@ namespace {
 
 using namespace view_test;
 
-TEST(SpectrogramColour, SeventyFiveDecibelHueCycle) {
-    const struct {
-        int level;
-        int r, g, b;
-    } cases[] = {
-        {0, 0, 0, 255},     {-5, 102, 0, 255}, {-12, 242, 0, 255}, {-25, 255, 0, 0},
-        {-37, 255, 242, 0}, {-50, 0, 255, 0},  {-62, 0, 255, 242}, {-75, 0, 0, 255},
-        {25, 255, 0, 0},    {12, 242, 0, 255}, {75, 0, 0, 255},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SpectrogramColour(c.level), MakeColor(c.r, c.g, c.b)) << c.level;
-    for (int level : {-76, -100, 76, 120})
-        EXPECT_EQ(SpectrogramColour(level), 0) << level;
-}
-
 int LitPixels() {
     int n = 0;
     for (int y = 0; y < spectrogramImage.m_Height; ++y)
@@ -55,39 +40,6 @@ protected:
         return spectrogramImage.GetPixel(c, spectrogramImage.m_Height - 1 - rowFromBottom);
     }
 };
-
-// Column c shows the highest bin that falls into it; a column that no bin falls into (zoomed
-// in) shows the column left of it. Levels are truncated toward zero before colouring.
-TEST_F(SpectrogramView, NewestRowFollowsTheBinsUnderEachColumn) {
-    Start();
-    std::mt19937 random(3);
-    std::uniform_real_distribution<float> level(-80.0f, 0.0f);
-    for (int32_t b = 0; b < binCount; ++b)
-        traces[0][b] = level(random);
-    const struct {
-        double zoom;
-        int32_t firstBin;
-    } windows[] = {{1.0, 0}, {1.5, 10}, {5.0, 700}, {37.0, 2000}};
-    for (const auto& w : windows) {
-        zoom = w.zoom;
-        firstBin = w.firstBin;
-        Frame();
-        std::vector<double> top(plotWidth + 1, -1000.0);
-        for (int32_t k = 0; firstBin + k < binCount; ++k) {
-            const int x = static_cast<int>(k * (plotWidth * zoom / binCount));
-            if (x <= plotWidth && traces[0][firstBin + k] > top[x])
-                top[x] = traces[0][firstBin + k];
-        }
-        for (int c = 1; c <= plotWidth; ++c) {
-            if (top[c] == -1000.0)
-                top[c] = top[c - 1];
-        }
-        // The last column's bins are never followed by another column: it stays empty.
-        for (int c = 0; c < plotWidth - 1; ++c)
-            EXPECT_EQ(Image(c, 0), SpectrogramColour(static_cast<int>(top[c])))
-                << w.zoom << " column " << c;
-    }
-}
 
 TEST_F(SpectrogramView, RowsMoveUpOneFramePerDrawingAndFreezeWhilePaused) {
     Start();

@@ -275,33 +275,4 @@ TEST_F(Spectrum, SmoothingAppliesToEveryLiveTrace) {
     EXPECT_EQ(analysisCount, 1);
 }
 
-TEST_F(Spectrum, OneLiveChannelLeavesTheSecondTraceAlone) {
-    Init(44100, 2048);
-    SineOn(1, 50);
-    Analyse(sampleWindow);
-    for (int32_t i = 0; i < binCount; ++i)
-        ASSERT_EQ(traces[1][i], -100.0f);
-}
-
-// After a set-up that ran out of memory the arrays are missing: the analysis and every query
-// must leave them alone and answer as for an empty spectrum.
-TEST_F(Spectrum, WithoutArraysNothingIsTouched) {
-    alloc::FailAfter(3);
-    ASSERT_FALSE(AnalyseInit(44100, 8192));
-    alloc::FailAfter(-1);
-    ASSERT_FALSE(AnalysisReady());
-    std::vector<int16_t> window(2 * 8192, 1000);
-    Analyse(window.data());
-    Analyse(nullptr);
-    EXPECT_EQ(analysisCount, 0);
-    EXPECT_EQ(FindPeak(), 0);
-    EXPECT_EQ(FindTransferPeak(), 0);
-    EXPECT_EQ(PeakCentroid(10, 0), 0.0);
-    EXPECT_EQ(TraceAt(10.5, 0), -100.0);
-    CaptureTrace(0);
-    EXPECT_EQ(traceVisible[2], 0);
-    BuildWeighting(kWeightingA);
-    CaptureNoiseWeighting();
-}
-
 } // namespace

@@ -205,21 +205,6 @@ TEST_F(Capture, StartFailuresLeaveNothingBehind) {
     }
 }
 
-TEST_F(Capture, StartAndStopNeedTheRightState) {
-    EXPECT_FALSE(capture.Start()) << "not configured";
-    EXPECT_FALSE(capture.Stop()) << "never started";
-    ASSERT_TRUE(capture.Configure(OnEvent, 2, 4, kBlockBytes, 2, kRate, 16));
-    EXPECT_FALSE(capture.Stop()) << "never started";
-    EXPECT_EQ(capture.BytesPerSecond(), kRate * 4) << "Stop keeps the configuration";
-    ASSERT_TRUE(capture.Start());
-    EXPECT_FALSE(capture.Start()) << "already running";
-    EXPECT_FALSE(capture.Configure(OnEvent, 2, 8, kBlockBytes, 2, kRate, 16))
-        << "no reconfiguring under a running worker";
-    EXPECT_TRUE(capture.Stop());
-    EXPECT_FALSE(capture.Stop()) << "Stop may be repeated";
-    EXPECT_TRUE(capture.Start()) << "the configuration survives Stop";
-}
-
 TEST_F(Capture, ReadsOfAnySizeGiveTheUnbrokenStream) {
     ASSERT_TRUE(ConfigureAndStart());
     uint8_t first[4];
@@ -288,46 +273,6 @@ TEST_F(Capture, FullRingHaltsAndAFreedSlotRestarts) {
     ExpectBlock(1536);
     ExpectBlock(2560);
     EXPECT_EQ(capture.Available(), 0u);
-}
-
-TEST_F(Capture, CountsAccountForEveryBufferAndByte) {
-    const auto expectBalanced = [this](const char* when) {
-        SCOPED_TRACE(when);
-        const CaptureCounts c = capture.Counts();
-        EXPECT_EQ(c.buffersDone, c.buffersStored + c.buffersFull + c.buffersStale);
-        EXPECT_EQ(c.bytesStored, c.buffersStored * kBlockBytes);
-        EXPECT_EQ(c.bytesStored, c.bytesRead + c.bytesDiscarded + capture.Available());
-    };
-    ASSERT_TRUE(ConfigureAndStart());
-    Pass(4);
-    Pass(1); // no room: dropped
-    ASSERT_TRUE(WaitFor([] { return events.full == 1; }));
-    ExpectBlock(0);
-    Pass(1);
-    expectBalanced("halted and restarted by a read");
-    CaptureCounts c = capture.Counts();
-    EXPECT_EQ(c.buffersStored, 5u);
-    EXPECT_GE(c.buffersFull, 1u);
-    EXPECT_EQ(c.bytesRead, kBlockBytes);
-
-    capture.Resume(); // four blocks unread
-    EXPECT_EQ(capture.Counts().bytesDiscarded, 4 * kBlockBytes);
-    EXPECT_EQ(capture.Available(), 0u);
-    EXPECT_TRUE(ReadBlock().empty()) << "nothing to read until the next buffer";
-    Pass(2);
-    ExpectBlock(3072);
-    expectBalanced("after Resume");
-
-    // Stop discards the unread block; a new start counts on.
-    ASSERT_TRUE(capture.Stop());
-    expectBalanced("stopped");
-    EXPECT_EQ(capture.Counts().bytesDiscarded, 5 * kBlockBytes);
-    ASSERT_TRUE(capture.Start());
-    Pass(2);
-    expectBalanced("started again");
-    c = capture.Counts();
-    EXPECT_EQ(c.buffersStored, 9u);
-    EXPECT_EQ(c.bytesRead, 2 * kBlockBytes);
 }
 
 TEST_F(Capture, ResumeFromTheCallbackDropsTheBufferCutShortByTheHalt) {
@@ -407,17 +352,6 @@ TEST_F(Capture, StopEndsEverythingAndStartBeginsAfresh) {
     EXPECT_EQ(capture.Available(), 0u);
     Pass(1);
     ExpectBlock(0); // a new device session starts its stream at frame 0
-}
-
-TEST_F(Capture, DestructionStopsARunningCapture) {
-    {
-        CWaveInThread local;
-        ASSERT_TRUE(local.Configure(nullptr, 2, 4, kBlockBytes, 2, kRate, 16));
-        ASSERT_TRUE(local.Start());
-        Pass(2);
-        EXPECT_EQ(headless::GetCaptureStats().openDevices, 1u);
-    }
-    EXPECT_EQ(headless::GetCaptureStats().openDevices, 0u);
 }
 
 TEST_F(Capture, WorkerHandlesOnlyItsOwnBuffers) {
