@@ -204,32 +204,6 @@ TEST(Dib, BlitModes) {
     }
 }
 
-TEST(Screen, StartsAtTheDeviceSizeAndPresentsToItsWindow) {
-    int window = 0;
-    headless::ForgetPresented();
-    CScreen screen;
-    screen.Present(); // no bitmap, no window: nothing
-    ASSERT_EQ(screen.Create(&window), 1);
-    EXPECT_EQ(screen.m_Window, &window);
-    EXPECT_EQ(screen.m_Width, 240);
-    EXPECT_EQ(screen.m_Height, 320);
-    headless::Image frame;
-    EXPECT_FALSE(headless::LastPresented(&window, &frame));
-
-    ASSERT_EQ(screen.Create(450, 181), 1); // the view's size; the window stays bound
-    EXPECT_EQ(screen.m_Window, &window);
-    screen.Clear(kInk);
-    screen.Present();
-    ASSERT_TRUE(headless::LastPresented(&window, &frame));
-    EXPECT_EQ(frame.width, 450);
-    EXPECT_EQ(frame.height, 181);
-
-    CScreen unbound;
-    ASSERT_EQ(unbound.CDib::Create(4, 4), 1);
-    unbound.Present();
-    EXPECT_FALSE(headless::LastPresented(nullptr, &frame));
-}
-
 TEST(Screen, TimerCountsMillisecondsAcrossTheWrap) {
     headless::SetTime(0xFFFFFFFBu);
     StartTimer();

@@ -93,43 +93,6 @@ std::vector<uint8_t> Pattern(std::size_t length, uint32_t seed) {
     return data;
 }
 
-TEST_F(SoundEngine, OpenChoosesRateAndBlockAndFormat) {
-    struct Case {
-        uint32_t rate;
-        int stereo;
-        uint32_t outputRate;
-        uint32_t frames;
-    };
-    const Case cases[] = {
-        {44100, 0, 44100, 2352}, {22050, 0, 22050, 588}, {11025, 0, 11025, 298},
-        {48000, 0, 22050, 588},  {8000, 0, 22050, 588},  {44100, 1, 44100, 2352},
-        {11025, 7, 11025, 298},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.rate << " Hz, stereo " << c.stereo);
-        ASSERT_EQ(engine_.Open(c.rate, c.stereo), 1);
-        EXPECT_EQ(engine_.OutputRate(), c.outputRate);
-        EXPECT_EQ(engine_.MixBlockFrames(), c.frames);
-        ExpectPaused();
-        const std::vector<uint8_t> quiet(16, 128);
-        ASSERT_EQ(engine_.PlaySample({quiet.data(), c.outputRate, 16, 64, 1}), Sound::kFirstVoice);
-        const std::vector<uint8_t> block = PlayBlocks(1);
-        const uint16_t channels = c.stereo != 0 ? 2 : 1;
-        EXPECT_EQ(block.size(), c.frames * channels);
-        const headless::WaveOutRecord r = headless::TakeWaveOutRecord();
-        EXPECT_TRUE(r.open);
-        EXPECT_EQ(r.format.formatTag, 1);
-        EXPECT_EQ(r.format.channels, channels);
-        EXPECT_EQ(r.format.samplesPerSec, c.outputRate);
-        EXPECT_EQ(r.format.avgBytesPerSec, c.outputRate * channels);
-        EXPECT_EQ(r.format.blockAlign, channels);
-        EXPECT_EQ(r.format.bitsPerSample, 8);
-        EXPECT_EQ(engine_.Open(44100, 0), 0) << "second Open while open";
-        engine_.Close();
-        EXPECT_FALSE(headless::TakeWaveOutRecord().open);
-    }
-}
-
 TEST_F(SoundEngine, OpenSearchesDevicesAndFailsCleanly) {
     struct Case {
         const char* what;
