@@ -26,6 +26,7 @@ if [ $want_native = 1 ]; then
     check_file /usr/include/gtest/gtest.h libgtest-dev
     check_file /usr/include/benchmark/benchmark.h libbenchmark-dev
     check_file /usr/include/fftw3.h libfftw3-dev
+    check clang++ clang
 fi
 if [ $want_windows = 1 ]; then
     check x86_64-w64-mingw32-g++-posix mingw-w64

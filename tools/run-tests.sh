@@ -1,6 +1,6 @@
 #!/bin/bash
 # Runs every test: installs what is missing, builds the native configurations (plain, address and
-# undefined-behaviour sanitizers, thread sanitizer) and the Windows cross build, runs the unit,
+# undefined-behaviour sanitizers with the fuzz targets, thread sanitizer) and the Windows cross build, runs the unit,
 # command-line and image tests natively, a short benchmark pass, and the Win32 tests and
 # end-to-end checks under Wine. Ends with a line "tests: N passed, N failed" (stages).
 set -uo pipefail
@@ -41,13 +41,17 @@ native() {
         ctest --test-dir build/native -j"$jobs" --output-on-failure --timeout 600 &&
         build/native/unit_tests --gtest_shuffle --gtest_brief=1
 }
+# The sanitizer builds hold only the tests their sanitizer checks (CMakeLists.txt), each run
+# once in one process. Address and undefined-behaviour sanitizers share their Clang build with
+# the fuzz targets.
 sanitized() {
-    configure_build build/asan -DCMAKE_BUILD_TYPE=Debug -DTONALYX_SANITIZE=address,undefined &&
-        ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/asan -j"$jobs" --output-on-failure --timeout 600
+    configure_build build/asan -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DTONALYX_FUZZ=ON -DTONALYX_SANITIZE=address,undefined,fuzzer-no-link &&
+        ASAN_OPTIONS=detect_leaks=1 timeout 600 build/asan/unit_tests --gtest_shuffle --gtest_brief=1
 }
 threads() {
     configure_build build/tsan -DTONALYX_SANITIZE=thread &&
-        TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -j"$jobs" --output-on-failure --timeout 600
+        TSAN_OPTIONS=halt_on_error=1 timeout 600 build/tsan/unit_tests --gtest_shuffle --gtest_brief=1
 }
 benchmarks() {
     [ -x build/native/tonalyx_bench ] && build/native/tonalyx_bench --benchmark_min_time=0.01
