@@ -38,13 +38,19 @@ double BinPower(const float* spectrum, int32_t i, int32_t bins) {
 
 } // namespace
 
-void WindowInput(const int16_t* x) {
+void SetTraceColours() {
     const uint16_t green = MakeColor(0, 255, 0);
     const uint16_t yellow = MakeColor(255, 255, 0);
+    // Mono and any value outside the set like Mono.
+    traceColour[0] = monitorMode == kMonitorRight ? yellow : green;
+    traceColour[1] = monitorMode == kMonitorRight || monitorMode == kMonitorStereo ? yellow : green;
     traceColour[2] = MakeColor(255, 0, 255);
     traceColour[3] = MakeColor(0, 0, 255);
     traceColour[4] = MakeColor(255, 0, 0);
+}
 
+void WindowInput(const int16_t* x) {
+    SetTraceColours();
     const int32_t n = fftSize;
     const float* w = windowTable;
     float* out0 = fftBuffers[0];
@@ -54,17 +60,12 @@ void WindowInput(const int16_t* x) {
     case kMonitorLeft:
     case kMonitorRight: {
         const int channel = monitorMode == kMonitorLeft ? s : 1 - s;
-        const uint16_t colour = monitorMode == kMonitorLeft ? green : yellow;
-        traceColour[0] = colour;
-        traceColour[1] = colour;
         for (int32_t j = 0; j < n; ++j)
             out0[j] =
                 static_cast<float>(x[2 * j + channel] * static_cast<double>(w[j]) * kPerFullScale);
         break;
     }
     case kMonitorStereo:
-        traceColour[0] = green;
-        traceColour[1] = yellow;
         if (DelayLineActive()) {
             delayLine.Push(x, n);
             for (int32_t j = 0; j < n; ++j) {
@@ -85,8 +86,6 @@ void WindowInput(const int16_t* x) {
         }
         break;
     default: // Mono, and any value outside the set
-        traceColour[0] = green;
-        traceColour[1] = green;
         for (int32_t j = 0; j < n; ++j) {
             const double sum = static_cast<double>(x[2 * j]) + x[2 * j + 1];
             out0[j] = static_cast<float>(sum * w[j] * kPerMonoFullScale);

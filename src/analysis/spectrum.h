@@ -13,3 +13,5 @@ void Analyse(const int16_t* window);
 // Windows the N frames of window into fftBuffers by monitorMode (with swapChannels and, in
 // Stereo, the delay line) and sets the five trace colours.
 void WindowInput(const int16_t* window);
+// Sets the five trace colours: Traces A, B and C, and the live ones by monitorMode.
+void SetTraceColours();

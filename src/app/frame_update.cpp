@@ -108,6 +108,21 @@ void DrawMeters(CDib& surface, uint32_t now) {
     DrawMeterBar(surface, 16, swapChannels ? levelL : levelR);
 }
 
+// The picture of the analysis as it stands: background, view, meters and drag selection. The
+// trace colours are those of the monitor mode even before the first analysis.
+void DrawPicture(CDib& surface, uint32_t now) {
+    if (fadeDisplay)
+        surface.FadeRect(kPlotLeft, kPlotTop, kPlotLeft + plotWidth, kPlotTop + plotHeight, 0.95f);
+    else
+        surface.Clear(MakeColor(0, 32, 0));
+    if (!AnalysisReady())
+        return;
+    SetTraceColours();
+    DrawView(surface);
+    DrawMeters(surface, now);
+    DrawDragSelection(surface);
+}
+
 } // namespace
 
 void ResetProgramState() {
@@ -130,18 +145,25 @@ int MyClass::Frame() {
     if (AdvanceSampleWindow(ReadCaptureBlock, &waveIn) != WindowStep::kSlid)
         return 0;
 
-    if (fadeDisplay)
-        screen.FadeRect(kPlotLeft, kPlotTop, kPlotLeft + plotWidth, kPlotTop + plotHeight, 0.95f);
-    else
-        screen.Clear(MakeColor(0, 32, 0));
     if (!paused)
         Analyse(sampleWindow);
-    DrawView(screen);
-
     const uint32_t now = port::TickCount();
-    DrawMeters(screen, now);
+    DrawPicture(screen, now);
     frameRateRing.Tick(now);
-    DrawDragSelection(screen);
+    screen.Present();
+    pictureDrawn = true;
+    return 1;
+}
+
+int MyClass::Paint() {
+    if (Frame() != 0 || !running || screen.m_Bits == nullptr)
+        return 1;
+    // No block came (no input device, say): the view shows its last picture, or draws one from
+    // the analysis as it stands when the surface has none yet.
+    if (!pictureDrawn) {
+        DrawPicture(screen, port::TickCount());
+        pictureDrawn = true;
+    }
     screen.Present();
     return 1;
 }

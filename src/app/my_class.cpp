@@ -34,7 +34,11 @@ void OnCaptureEvent(uint32_t result) {
 bool StartCapture() {
     if (waveIn.Start())
         return true;
-    port::ShowMessage("Unable to start WAVEIN thread", "Debug", MB_OK);
+    // Before the view exists the focus is the splash's, whose timer would close an owned box.
+    if (app.viewWindow == nullptr)
+        port::ShowMessageWithoutOwner("Unable to start WAVEIN thread", "Debug", MB_OK);
+    else
+        port::ShowMessage("Unable to start WAVEIN thread", "Debug", MB_OK);
     return false;
 }
 
@@ -61,6 +65,7 @@ void RestartCapture(int32_t rate, int32_t size) {
 }
 
 int MyClass::Init() {
+    LocateSettingsFile();
     LoadSettings();
     RestartCapture(captureRate, captureFftSize);
     LoadSettings();
@@ -88,13 +93,9 @@ int MyClass::OnCreate() {
 }
 
 int MyClass::ConfirmClose() {
-    // A paint while the question waits must show it, not draw a new frame over it.
-    const uint32_t wasRunning = running;
-    running = 0;
+    const FramesHeld held(*this);
     Menu menu;
-    const int choice = menu.Run(screen, "Are you Sure?", "01Continue,02Exit Program", MenuAll);
-    running = wasRunning;
-    return choice == 2;
+    return menu.Run(screen, "Are you Sure?", "01Continue,02Exit Program", MenuAll) == 2;
 }
 
 int MyClass::CreateToolbars(port::WindowHandle rebar) {
@@ -126,6 +127,7 @@ int MyClass::OnSize(int32_t, int32_t) {
     if (height < kMinViewHeight)
         height = kMinViewHeight;
     screen.Create(width, height);
+    pictureDrawn = false;
     spectrogramReset = 1;
     SetPlotSize(width, height);
     UpdateScrollBar();

@@ -20,6 +20,13 @@ public:
     bool StartCapture() override;
     void StopCapture() override;
     void RestartCapture(int32_t rate, int32_t size) override;
+
+    // The view's WM_PAINT: a frame update, and when that draws nothing the view's picture is
+    // shown all the same. Returns 1.
+    int Paint();
+
+private:
+    bool pictureDrawn = false; // since the surface was made at the view's size
 };
 
 extern MyClass app;

@@ -88,7 +88,7 @@ bool CWaveInThread::Start() {
     if (created == nullptr)
         return false;
     {
-        std::lock_guard<std::mutex> guard(lock);
+        std::lock_guard<std::mutex> guard(lock.Mutex());
         thread = created;
         threadId = id;
     }
@@ -115,7 +115,7 @@ bool CWaveInThread::Start() {
             continue;
         bool recording = true;
         {
-            std::lock_guard<std::mutex> guard(lock);
+            std::lock_guard<std::mutex> guard(lock.Mutex());
             device = opened;
             for (uint32_t i = 0; i < bufferCount && recording; ++i)
                 recording = Requeue(i);
@@ -139,12 +139,14 @@ bool CWaveInThread::Stop() {
         return false;
     port::SetWorkerPriority(thread, port::kPriorityNormal);
     port::SignalEvent(stopEvent);
-    if (!port::WaitWorker(thread, kStopTimeoutMs))
+    if (!port::WaitWorker(thread, kStopTimeoutMs)) {
         port::TerminateWorker(thread);
+        lock.Recover();
+    }
     // The handle is this thread's alone: the worker never closes or clears it.
     port::CloseWorker(thread);
 
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock.Mutex());
     thread = nullptr;
     threadId = 0;
     if (device != nullptr) {
@@ -172,7 +174,7 @@ void CWaveInThread::FreeMemory() {
 }
 
 void CWaveInThread::Resume() {
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock.Mutex());
     ResumeLocked();
 }
 
@@ -198,7 +200,7 @@ void CWaveInThread::RestartRecordingLocked() {
 }
 
 bool CWaveInThread::Read(void* destination, uint32_t count) {
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock.Mutex());
     if (destination == nullptr || readPtr == nullptr || count > available)
         return false;
     const uint32_t at = static_cast<uint32_t>(readPtr - ring);
@@ -220,12 +222,12 @@ uint32_t CWaveInThread::BytesPerSecond() const {
 }
 
 uint32_t CWaveInThread::Available() {
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock.Mutex());
     return available;
 }
 
 CaptureCounts CWaveInThread::Counts() {
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock.Mutex());
     return counts;
 }
 
@@ -252,7 +254,7 @@ void CWaveInThread::Work() {
 }
 
 uint32_t CWaveInThread::TakeBuffer(port::WaveHeader* header) {
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock.Mutex());
     // Only this run's own headers are touched.
     const uintptr_t first = reinterpret_cast<uintptr_t>(headers);
     const uintptr_t at = reinterpret_cast<uintptr_t>(header);

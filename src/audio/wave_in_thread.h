@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "port/port.h"
+#include "state/worker_lock.h"
 
 // What the capture thread has done with the audio since it was constructed, over every start:
 // each buffer the device handed back was stored in the ring or dropped (ring full, or finished
@@ -71,7 +72,7 @@ private:
     uint32_t configured = 0;
     uint32_t threadId = 0;
     port::ThreadHandle thread = nullptr; // written by the UI thread only
-    std::mutex lock;                     // the ring, readPtr, available, stopped, the device
+    WorkerLock lock;                     // the ring, readPtr, available, stopped, the device
     port::EventHandle stopEvent = nullptr;
     int32_t priority = 0;
     uint16_t bufferCount = 0;

@@ -362,7 +362,7 @@ bool AppRun::Screenshot(const std::string& path, std::string* error) const {
 }
 
 bool AppRun::Export(const std::string& path, std::string* error) const {
-    if (analysisCount == 0)
+    if (!TracesToExport())
         return Fail(error, "nothing has been analysed yet, so there are no traces to export");
     if (ExportTraces(Resolve(path).c_str()) == 0)
         return Fail(error, "cannot write the traces to " + path);

@@ -35,11 +35,31 @@ public:
     // Returns 1.
     int Create(port::WindowHandle window);
 
-    port::WindowHandle viewWindow = nullptr;
+    port::WindowHandle viewWindow = nullptr; // null again once the view is destroyed
     CScreen screen;
     uint32_t running = 0;
 
 protected:
     // The one application object is a static of the derived class, never deleted through here.
     ~TTravixWindow() = default;
+};
+
+// Holds the frame updates while an in-view modal loop runs over the view, so that a paint
+// meanwhile shows the menu rather than a new frame over it. They resume afterwards, unless the
+// view was destroyed meanwhile (its viewWindow is then null).
+class FramesHeld {
+public:
+    explicit FramesHeld(TTravixWindow& window) : window_(window), wasRunning_(window.running) {
+        window.running = 0;
+    }
+    ~FramesHeld() {
+        if (window_.viewWindow != nullptr)
+            window_.running = wasRunning_;
+    }
+    FramesHeld(const FramesHeld&) = delete;
+    FramesHeld& operator=(const FramesHeld&) = delete;
+
+private:
+    TTravixWindow& window_;
+    uint32_t wasRunning_;
 };

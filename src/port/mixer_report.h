@@ -109,8 +109,9 @@ inline const char* ControlTypeName(uint32_t type) {
     return "---- UNKNOWN CONTROL TYPE ----";
 }
 
-// Formats the text (printf-style) and shows it in an exclamation message box with caption. The
-// text is formatted at its full length, however long the driver's line names are.
+// Formats the text (printf-style) and shows it in an exclamation message box with caption and no
+// owner: at start-up the focus is the splash's, whose timer would close an owned box unanswered.
+// The text is formatted at its full length, however long the driver's line names are.
 inline void ReportMixerError(const char* caption, const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -122,7 +123,7 @@ inline void ReportMixerError(const char* caption, const char* format, ...) {
     if (length > 0)
         std::vsnprintf(&text[0], text.size() + 1, format, args);
     va_end(args);
-    port::ShowMessage(text.c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
+    port::ShowMessageWithoutOwner(text.c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace mixer

@@ -11,7 +11,7 @@
 // * Clock (TickCount, SleepMs): any thread.
 // * Message boxes: UI thread only; they block the UI thread until answered. The capture worker
 //   and the sound-engine thread never show one.
-// * Resources: any thread; the bytes returned are read-only and live as long as the program.
+// * Resources and files: any thread; resource bytes are read-only and live as long as the program.
 // * Worker threads and thread messages: created from the UI thread. A thread's queue is read
 //   only by that thread (PeekThreadMessage); any thread may post to it. Wave devices post their
 //   buffer-done messages (MM_WIM_DATA, MM_WOM_DONE) to the worker named when they were opened,
@@ -60,6 +60,9 @@ void SleepMs(uint32_t ms);
 // Shows a modal message box owned by the window that has the keyboard focus. flags and the result
 // use the platform's numbering (MB_OK, MB_ICONEXCLAMATION, IDOK in src/port/messages.h).
 int ShowMessage(const char* text, const char* caption, unsigned flags);
+// The same without an owner, for what is said before the program has a window of its own: a box
+// owned by the start-up splash would close unanswered with it.
+int ShowMessageWithoutOwner(const char* text, const char* caption, unsigned flags);
 
 // ---- Resources
 // -------------------------------------------------------------------------------------
@@ -74,6 +77,18 @@ struct ResourceData {
 // Looks a resource up by type ("BITMAP", "TEXT", ...) and name, both without regard to case.
 // A name made only of digits ("14") names a numbered resource.
 bool FindResourceData(const char* type, const char* name, ResourceData* out);
+
+// ---- Files
+// ---------------------------------------------------------------------------------------
+// Paths are narrow strings in the platform's own encoding, as the save dialog gives them and the
+// standard library's file streams take them.
+
+// The full path that name (relative to the current directory, or already full) stands for now;
+// empty when it cannot be made.
+std::string FullPath(const char* name);
+// Replaces the file `to` with the file `from` in one step, the new contents on the disk before it
+// returns: at no moment is there no file `to`. False on failure, with both files as they were.
+bool MoveFileReplacing(const char* from, const char* to);
 
 // ---- The program's windows and controls (UI thread)
 // ------------------------------------------------ The Windows program has one frame window with
@@ -216,8 +231,9 @@ struct WaveHeader {
     alignas(8) unsigned char platform[64];
 };
 
-// The header that a buffer-done message (MM_WIM_DATA, MM_WOM_DONE) hands back, with its
-// bytesRecorded brought up to date; null for any other message.
+// The header that a buffer-done message (MM_WIM_DATA, MM_WOM_DONE) hands back; null for any
+// other message. Nothing is read or written through it: a message left over from an earlier run
+// may name a header that is gone, so its owner checks it is one of its own before touching it.
 WaveHeader* WaveHeaderOfMessage(const Message& message);
 
 // ---- Wave-out (opened and closed by the owner's thread; buffers per the contract above)
@@ -322,7 +338,7 @@ uint32_t WaveInDeviceCount();
 bool OpenWaveIn(uint32_t deviceId, const WaveFormat& format, uint32_t threadId, WaveDevice* out);
 // Prepares a header from its data, bufferLength, user and flags (0 for a capture buffer).
 bool PrepareWaveIn(WaveDevice device, WaveHeader* header);
-// Fails while the buffer is still queued.
+// Fails while the buffer is still queued; brings the header's bytesRecorded up to date.
 bool UnprepareWaveIn(WaveDevice device, WaveHeader* header);
 // Queues a prepared buffer for recording.
 bool AddWaveInBuffer(WaveDevice device, WaveHeader* header);
@@ -386,7 +402,9 @@ constexpr std::size_t kPathChars = 260; // size of a path buffer, terminating ze
 // The modal save-file dialog owned by owner, with title, proposing the file name in path (a
 // buffer of kPathChars characters), all files listed, asking before it overwrites a file and
 // requiring an existing folder. Returns 0 with the chosen full path in path when the user
-// confirmed a name; 1 on cancel or error, with path as it was.
+// confirmed a name; 1 on cancel or error, with path as it was. The Windows dialog leaves the
+// current directory alone; the headless one moves it to the chosen file's folder, as a platform
+// dialog does in which the user went to another folder, so that nothing may rely on it.
 int AskSaveFileName(WindowHandle owner, const char* title, char* path);
 
 } // namespace port

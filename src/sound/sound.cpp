@@ -100,8 +100,10 @@ void Sound::Close() {
 void Sound::Release() {
     if (m_Thread != nullptr) {
         port::SignalEvent(m_StopEvent);
-        if (!port::WaitWorker(m_Thread, kThreadEndTimeoutMs))
+        if (!port::WaitWorker(m_Thread, kThreadEndTimeoutMs)) {
             port::TerminateWorker(m_Thread);
+            m_Lock.Recover();
+        }
         port::CloseWorker(m_Thread);
         m_Thread = nullptr;
         m_ThreadId = 0;
@@ -123,7 +125,7 @@ void Sound::Release() {
     FreeArray(m_Sum);
     {
         // The samples may be gone once the engine is closed; no voice may outlive it.
-        std::lock_guard<std::mutex> guard(m_Lock);
+        std::lock_guard<std::mutex> guard(m_Lock.Mutex());
         for (Voice& v : m_Voices) {
             v.stopped = 1;
             v.paused = 0;
@@ -140,7 +142,7 @@ uint32_t Sound::PlaySample(const SoundFX& fx) {
         (static_cast<uint64_t>(fx.rate) << 16) / (static_cast<uint64_t>(m_OutputRate) << 8);
     if (step == 0 || step > kMaxStep)
         return kNoVoice;
-    std::lock_guard<std::mutex> guard(m_Lock);
+    std::lock_guard<std::mutex> guard(m_Lock.Mutex());
     for (uint32_t i = 0; i < kVoiceCount; ++i) {
         Voice& v = m_Voices[i];
         if (!v.stopped || v.paused)
@@ -164,14 +166,14 @@ uint32_t Sound::PlaySample(const SoundFX& fx) {
 void Sound::StopVoice(uint32_t voice) {
     if (!m_IsOpen || voice < kFirstVoice || voice >= kFirstVoice + kVoiceCount)
         return;
-    std::lock_guard<std::mutex> guard(m_Lock);
+    std::lock_guard<std::mutex> guard(m_Lock.Mutex());
     Voice& v = m_Voices[voice - kFirstVoice];
     v.stopped = 1;
     v.paused = 0; // a paused voice that is stopped is free again
 }
 
 void Sound::PauseVoices() {
-    std::lock_guard<std::mutex> guard(m_Lock);
+    std::lock_guard<std::mutex> guard(m_Lock.Mutex());
     for (Voice& v : m_Voices) {
         if (!v.stopped)
             v.paused = 1;
@@ -193,16 +195,16 @@ void Sound::ServeDevice() {
             port::WaveHeader* h = port::WaveHeaderOfMessage(m);
             if (h == nullptr)
                 break;
+            // The user-interface thread restarts the device under the lock, so the buffer is
+            // queued again under it too.
+            std::lock_guard<std::mutex> guard(m_Lock.Mutex());
             uint8_t* data = h->data;
-            {
-                std::lock_guard<std::mutex> guard(m_Lock);
-                MixBlock(data);
-                // Idle output is paused rather than fed silence (see StartDevice).
-                if (AnyVoicePlaying())
-                    m_IdleBlocks = 0;
-                else if (++m_IdleBlocks == kIdleBlocksBeforePause && port::PauseWaveOut(m_Device))
-                    m_DevicePaused = 1;
-            }
+            MixBlock(data);
+            // Idle output is paused rather than fed silence (see StartDevice).
+            if (AnyVoicePlaying())
+                m_IdleBlocks = 0;
+            else if (++m_IdleBlocks == kIdleBlocksBeforePause && port::PauseWaveOut(m_Device))
+                m_DevicePaused = 1;
             m_BlocksMixed.fetch_add(1, std::memory_order_relaxed);
             port::UnprepareWaveOut(m_Device, h);
             *h = port::WaveHeader{};

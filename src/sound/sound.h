@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "port/port.h"
+#include "state/worker_lock.h"
 
 // A sample handed to the engine: unsigned 8-bit mono (128 = silence), not owned by the engine.
 struct SoundFX {
@@ -55,7 +56,7 @@ public:
 
     // Guards the voices and the sample data they read: a caller rewriting a sample that a voice
     // plays holds it meanwhile.
-    std::mutex& VoiceLock() { return m_Lock; }
+    std::mutex& VoiceLock() { return m_Lock.Mutex(); }
 
     // Mixes the next block (MixBlockFrames frames) into out and advances the voices; the caller
     // holds VoiceLock. This is what the engine thread does with every buffer the device returns.
@@ -85,7 +86,7 @@ private:
     bool StartDevice();
     void Release();
 
-    std::mutex m_Lock;
+    WorkerLock m_Lock; // also the device's buffers and state, as the port's contract asks
     port::WaveDevice m_Device = nullptr;
     port::WaveFormat m_Format{};
     port::WaveHeader m_Headers[kBlockCount]{};

@@ -74,6 +74,12 @@ intptr_t OnDelay(int code) {
 
 void SetMonitor(int item) {
     constexpr int32_t kChannels[kMonitorModeCount] = {1, 1, 1, 2};
+    // The transfer and the phase compare both current channels: a one-channel analysis would
+    // leave channel 2's spectrum standing from before, so the Monitor holds Stereo here.
+    if (IsTransferMode(displayMode)) {
+        port::SetComboSelection(kMonitorCombo, kMonitorStereo);
+        return;
+    }
     monitorMode = item;
     liveChannelCount = kChannels[item];
     SyncLiveTraceFlags();

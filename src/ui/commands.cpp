@@ -125,6 +125,11 @@ void OnTrackbar(port::WindowHandle trackbar) {
 }
 
 void SaveTraces() {
+    if (!TracesToExport()) {
+        port::ShowMessage("No traces to save: nothing has been analysed yet", "ExportTraces",
+                          MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     char path[port::kPathChars] = "trace.txt";
     if (port::AskSaveFileName(analyzer->viewWindow, "Save Traces", path) != 0)
         return;
@@ -141,9 +146,10 @@ void ShowAbout() {
 }
 
 void ShowFftSettings() {
-    analyzer->running = 0;
-    ShowFftSettingsMenu(*analyzer);
-    analyzer->running = 1;
+    {
+        const FramesHeld held(*analyzer);
+        ShowFftSettingsMenu(*analyzer);
+    }
     SyncControls();
 }
 

@@ -2,16 +2,18 @@
 #include "ui/settings_file.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <string>
 
+#include "port/port.h"
 #include "state/state.h"
+#include "ui/whole_file.h"
 
 namespace {
 
 const char kFileName[] = "RTA.DAT";
-const char kTempFileName[] = "RTA.DAT.tmp";
+std::string settingsPath = kFileName;
 
 // One field of the file, in file order: where its value lives and how many bytes it takes.
 struct Field {
@@ -46,10 +48,15 @@ void ReplaceUnusableValues() {
         monitorMode = kMonitorMono;
     if (liveChannelCount < 1 || liveChannelCount > kLiveChannelMax)
         liveChannelCount = monitorMode == kMonitorStereo ? 2 : 1;
-    if (ChoiceIndex(kSmoothingChoices, kSmoothingChoiceCount, smoothingBins) < 0)
-        smoothingBins = 0;
+    // The transfer and the phase compare the two current channels.
+    if (IsTransferMode(displayMode)) {
+        monitorMode = kMonitorStereo;
+        liveChannelCount = 2;
+    }
     if (peakTraceOn != 0 && peakTraceOn != 1)
         peakTraceOn = 1;
+    // Past the Gain trackbar's range a (finite) gain could drive the levels beyond what the
+    // views can turn into pixel rows.
     if (!IsFinite(gainDb) || gainDb < -20.0f || gainDb > 20.0f)
         gainDb = 0.0f;
     if (!IsFinite(splCalibrationDb))
@@ -58,31 +65,35 @@ void ReplaceUnusableValues() {
         verticalScale = 1.0;
 }
 
+// A save interrupted after its temporary file was complete leaves it as the only copy.
+std::ifstream OpenForLoading() {
+    std::ifstream in(settingsPath, std::ios::binary);
+    if (in)
+        return in;
+    std::ifstream left(TemporaryFileOf(settingsPath), std::ios::binary | std::ios::ate);
+    if (left && left.tellg() == std::streampos(kSettingsFileBytes)) {
+        left.seekg(0);
+        return left;
+    }
+    return std::ifstream();
+}
+
 } // namespace
 
-// The settings go to a temporary file first, so a full disk or a failed write leaves the
-// previous file whole instead of a truncated one.
+void LocateSettingsFile() {
+    const std::string full = port::FullPath(kFileName);
+    settingsPath = full.empty() ? kFileName : full;
+}
+
 void SaveSettings() {
-    {
-        std::ofstream out(kTempFileName, std::ios::binary | std::ios::trunc);
-        for (const Field& f : kFields)
-            out.write(static_cast<const char*>(f.value), static_cast<std::streamsize>(f.size));
-        out.close();
-        if (!out) {
-            std::remove(kTempFileName);
-            return;
-        }
-    }
-    // Windows' rename does not replace an existing file.
-    if (std::rename(kTempFileName, kFileName) != 0) {
-        std::remove(kFileName);
-        if (std::rename(kTempFileName, kFileName) != 0)
-            std::remove(kTempFileName);
-    }
+    std::string bytes;
+    for (const Field& f : kFields)
+        bytes.append(static_cast<const char*>(f.value), f.size);
+    WriteWholeFile(settingsPath, bytes);
 }
 
 void LoadSettings() {
-    std::ifstream in(kFileName, std::ios::binary);
+    std::ifstream in = OpenForLoading();
     if (in) {
         for (const Field& f : kFields) {
             char bytes[8];

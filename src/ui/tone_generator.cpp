@@ -76,8 +76,11 @@ uint32_t PinkNoiseNext(PinkNoiseState& state) {
     return sum;
 }
 
+// A negative frequency gives a negative period and cycle count, which make the same loop length
+// and a sine of inverted phase. In double precision every 32-bit frequency but 0 keeps the loop
+// length above 262144 - 44100 and at most 262144 samples.
 int32_t FillSine(int32_t frequency, int32_t volume, uint8_t* table) {
-    const int32_t f = std::min(std::max(frequency, 1), kMaxToneFrequency);
+    const int32_t f = frequency == 0 ? 1 : frequency;
     const double amplitude = std::min(std::max(volume, 0), kMaxToneVolume);
     const double period = static_cast<double>(kToneRate) / f;
     const double cycles = std::trunc(kToneTableSize / period);
@@ -120,7 +123,7 @@ int StartTone(const ToneControls& controls, int updateOnly) {
     if (controls.checkPlayButton != nullptr)
         controls.checkPlayButton(true);
     const int32_t frequency = ReadFrequency(controls.frequencyText);
-    if (frequency < 1)
+    if (frequency == 0)
         return 0;
     if (controls.toneSelection < 0 || controls.toneSelection > 2)
         return 0;

@@ -11,8 +11,6 @@
 constexpr int32_t kToneTableSize = 262144;
 constexpr uint32_t kToneRate = 44100;
 constexpr int32_t kMaxToneVolume = 127;
-// The highest frequency the tone rate can carry; higher ones are played at it.
-constexpr int32_t kMaxToneFrequency = 22050;
 // Characters of the frequency text that are read.
 constexpr int kFrequencyTextMax = 20;
 
@@ -39,7 +37,9 @@ void PinkNoiseInit(PinkNoiseState& state, uint32_t range);
 uint32_t PinkNoiseNext(PinkNoiseState& state);
 
 // Each fills all kToneTableSize bytes of table at a volume of 0..127 and returns the loop length.
-// A sine holds a whole number of periods of the frequency (bounded to 1..kMaxToneFrequency).
+// A sine holds a whole number of periods of the frequency as given: above half the tone rate
+// it is the alias the rate makes of it, below 0 the sine of -frequency with inverted phase;
+// 0 is taken as 1 Hz.
 int32_t FillSine(int32_t frequency, int32_t volume, uint8_t* table);
 int32_t FillWhiteNoise(int32_t volume, uint8_t* table);
 // Centred on 128, spread over about the volume.
@@ -54,8 +54,8 @@ struct ToneControls {
 };
 
 // Presses " Play " and makes the tone table from the controls: 1 when a table was made. A
-// frequency text that does not read as a number of at least 1 Hz, or no tone chosen, plays
-// nothing and returns 0 (the button stays down). With updateOnly the playing voice keeps going
+// frequency text that reads as 0 (no digits), or no tone chosen, plays nothing and returns 0
+// (the button stays down). With updateOnly the playing voice keeps going
 // over the rewritten table (a volume change); otherwise the tone starts anew.
 int StartTone(const ToneControls& controls, int updateOnly);
 // Releases " Play " and stops the tone if one plays.

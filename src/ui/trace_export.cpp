@@ -2,12 +2,12 @@
 #include "ui/trace_export.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "analysis/analysis_setup.h"
 #include "analysis/trace_processing.h"
 #include "state/state.h"
+#include "ui/whole_file.h"
 
 const char* const kTraceLabels[5] = {"Left (dB)", "Right (dB)", "Trace A (dB)", "Trace B (dB)",
                                      "Trace C (dB)"};
@@ -22,11 +22,12 @@ void AppendValue(std::string& line, const char* format, double value) {
 
 } // namespace
 
+bool TracesToExport() {
+    return AnalysisReady() && analysisCount != 0;
+}
+
 int ExportTraces(const char* path) {
-    if (path == nullptr || !AnalysisReady())
-        return 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
+    if (path == nullptr || !TracesToExport())
         return 0;
 
     const bool phase = displayMode == kModePhaseLog;
@@ -54,9 +55,9 @@ int ExportTraces(const char* path) {
         }
     }
     line += "\r\n";
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    std::string text = line;
 
-    for (int32_t i = 0; i < binCount && out; ++i) {
+    for (int32_t i = 0; i < binCount; ++i) {
         line.clear();
         AppendValue(line, "%0.2f", BinToHz(i));
         if (phase)
@@ -68,8 +69,7 @@ int ExportTraces(const char* path) {
                 AppendValue(line, ", %0.2f", traces[k][i]);
         }
         line += "\r\n";
-        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+        text += line;
     }
-    out.close();
-    return out ? 1 : 0;
+    return WriteWholeFile(path, text) ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 // and shows the column's range as a vertical span. User-interface thread only.
 #include "views/transfer_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/analysis_setup.h"
@@ -56,9 +57,14 @@ void Segment(CDib& surface, int x1, int y1, int x2, int y2, uint16_t colour) {
                         static_cast<float>(y2), colour, kPlotLeft, kPlotTop, Right(), Bottom());
 }
 
+// The rows yTop..yBottom that lie in the plot. The primitive's clip moves a start above the
+// plot to its top but keeps the length, which would draw a span above the plot too far down.
 void Span(CDib& surface, int x, int yTop, int yBottom, uint16_t colour) {
-    surface.VLineClipped(x, yTop, yBottom - yTop + 1, colour, kPlotLeft, kPlotTop, Right(),
-                         Bottom());
+    const int top = std::max(yTop, kPlotTop);
+    const int bottom = std::min(yBottom, Bottom() - 1);
+    if (top <= bottom)
+        surface.VLineClipped(x, top, bottom - top + 1, colour, kPlotLeft, kPlotTop, Right(),
+                             Bottom());
 }
 
 void Crosshair(CDib& surface, int x, int y) {

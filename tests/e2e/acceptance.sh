@@ -7,9 +7,11 @@
 #     modes corrects one channel only), and SPL a reading above its A-weighted bars, both of
 #     which change when the sine gets quieter (the reading's digits are compared, not read);
 #  3. its own test tone (Sine, 1000 Hz, Play) comes back through the sink into its capture;
-#  4. "Save ASCII" through the save dialog writes the export format, with its peak at 1 kHz;
-#  5. closing through "Are you Sure?" / "Exit Program" writes RTA.DAT, and the next start shows
-#     the mode chosen before.
+#  4. "Save ASCII" through the save dialog, into another folder, writes the export format, with
+#     its peak at 1 kHz;
+#  5. closing through "Are you Sure?" / "Exit Program" writes RTA.DAT into the start folder, not
+#     the export folder, and the next start shows the mode chosen before; after the second run
+#     there is one RTA.DAT of 56 bytes and no temporary file.
 # Screenshots of every step stay in screenshots/acceptance of the build directory.
 . "$(dirname "$0")/lib.sh"
 
@@ -144,7 +146,8 @@ e2e_probe_until 30 tone_at_1k "$shots/12-own-tone.png" $rate $fft ||
     e2e_fail "own tone: meters $E2E_METERS, peak $E2E_PEAK (12-own-tone.png)"
 echo "3. own tone: meters $E2E_METERS, peak $E2E_PEAK"
 
-# 4. Export through the save dialog, in Linear (both live channels) and in Transfer (Log).
+# 4. Export through the save dialog into another folder, in Linear (both live channels) and in
+# Transfer (Log).
 # check_export FILE HEADER FIELDS: the format, and the row of the highest value in the first
 # column after the frequency (printed as "hz level").
 check_export() {
@@ -175,29 +178,33 @@ at_1k = min(values, key=lambda v: abs(v[0] - 1000))
 print("%.2f %.2f %.2f" % (top[0], top[1], at_1k[1]))
 END
 }
+mkdir -p exports
 xdotool windowfocus --sync "$wid" key --clearmodifiers alt+f s
-e2e_save_as "Save Traces" "$PWD/linear.txt"
-for _ in $(seq 1 100); do [ -s linear.txt ] && break; sleep 0.2; done
+e2e_save_as "Save Traces" "$PWD/exports/linear.txt"
+for _ in $(seq 1 100); do [ -s exports/linear.txt ] && break; sleep 0.2; done
 e2e_screenshot "$shots/13-exported.png"
-read -r hz level _ < <(check_export linear.txt "Frequency (Hz), Left (dB), Right (dB)" 3) ||
+read -r hz level _ < <(check_export exports/linear.txt "Frequency (Hz), Left (dB), Right (dB)" 3) ||
     e2e_fail "Linear export"
 near "$hz" 1000 11 || e2e_fail "Linear export peaks at $hz Hz"
 echo "4. Linear export: 4097 lines of 3 fields, peak $level dB at $hz Hz"
 choose_mode 9
 sleep 2
 xdotool windowfocus --sync "$wid" key --clearmodifiers alt+f s
-e2e_save_as "Save Traces" "$PWD/transfer.txt"
-for _ in $(seq 1 100); do [ -s transfer.txt ] && break; sleep 0.2; done
-read -r _ _ db < <(check_export transfer.txt "Frequency (Hz), dB" 2) || e2e_fail "Transfer export"
+e2e_save_as "Save Traces" "$PWD/exports/transfer.txt"
+for _ in $(seq 1 100); do [ -s exports/transfer.txt ] && break; sleep 0.2; done
+read -r _ _ db < <(check_export exports/transfer.txt "Frequency (Hz), dB" 2) ||
+    e2e_fail "Transfer export"
 # A-weighting (kept from SPL) is 0 dB at 1 kHz, where both channels carry the tone.
 near "$db" 0 1 || e2e_fail "Transfer export shows $db dB at 1 kHz"
 echo "   Transfer (Log) export: 4097 lines of 2 fields, $db dB at 1 kHz"
 click_at 563 400 # " Stop"
 
-# 5. "Exit Program" saves the settings; the next start shows the mode chosen before exit.
+# 5. "Exit Program" saves the settings in the start folder, whatever folder the save dialog went
+# to; the next start shows the mode chosen before exit.
 choose_mode 3
 e2e_answer_close "$wid" 2 "$shots/14-close"
 e2e_wait_exit 20
+[ ! -e exports/RTA.DAT ] || e2e_fail "the settings went into the export folder"
 [ "$(stat -c %s RTA.DAT 2>/dev/null)" = 56 ] || e2e_fail "RTA.DAT is not 56 bytes"
 mode=$(od -An -t d4 -j 16 -N 4 RTA.DAT | tr -d ' ')
 [ "$mode" = 3 ] || e2e_fail "RTA.DAT holds display mode $mode, expected 3 (1/3 Octave)"
@@ -210,3 +217,7 @@ echo "5. RTA.DAT of 56 bytes with mode $mode; after the restart 1/3 Octave bars 
 e2e_answer_close "$wid" 2 "$shots/16-close"
 e2e_wait_exit 20
 e2e_stop_sine
+# The second save replaced the file of the first.
+[ "$(stat -c %s RTA.DAT 2>/dev/null)" = 56 ] && [ ! -e RTA.DAT.tmp ] ||
+    e2e_fail "after two runs: $(ls -l RTA.DAT* 2>&1)"
+echo "   after the second run: RTA.DAT of 56 bytes, no temporary file"

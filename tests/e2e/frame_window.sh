@@ -1,8 +1,14 @@
-# The frame window opens 720 x 480, centred on the screen, under its caption; closing it with
-# Alt+F4 and answering "Exit Program" ends the program cleanly.
+# The mixer's start-up message (Wine's mixers have no input selector) waits for its answer
+# however long the splash, which closes after five seconds, had the focus; the frame window opens
+# 720 x 480, centred on the screen, under its caption; closing it with Alt+F4 and answering
+# "Exit Program" ends the program cleanly.
 . "$(dirname "$0")/lib.sh"
 
 e2e_launch
+e2e_find_window "^CMixerBase" 30 >/dev/null || e2e_fail "no mixer message at start-up"
+sleep 12
+[ -n "$(xdotool search --onlyvisible --name "^CMixerBase" 2>/dev/null)" ] ||
+    e2e_fail "the mixer message closed unanswered"
 wid=$(e2e_start_frame 30) || e2e_fail "frame window did not appear"
 sleep 1
 e2e_screenshot frame.png

@@ -50,7 +50,7 @@ TEST_F(RunningAnalyzer, FillsFourBlocksThenDrawsEveryBlockAndSavesTheSettingsAtS
     EXPECT_EQ(static_cast<long>(in.tellg()), 56);
 }
 
-TEST_F(RunningAnalyzer, NoCaptureDeviceIsReportedOnceAndNothingIsDrawn) {
+TEST_F(RunningAnalyzer, NoCaptureDeviceIsReportedOnceAndThePaintShowsTheAxes) {
     std::string error;
     ASSERT_TRUE(run.Start(720, 400, &error)) << error;
     headless::SetCaptureDevices(0);
@@ -58,6 +58,16 @@ TEST_F(RunningAnalyzer, NoCaptureDeviceIsReportedOnceAndNothingIsDrawn) {
     EXPECT_EQ(error, "capture did not start: \"Unable to start WAVEIN thread\"");
     EXPECT_FALSE(waveIn.IsRunning());
     EXPECT_EQ(run.RunBlocks(6), 0);
+    headless::Image image;
+    EXPECT_FALSE(headless::LastPresented(cli::AppView(), &image));
+
+    // The view's paint shows the view all the same: its white left edge runs down the plot, and
+    // the live trace lies in green on the floor.
+    app.Paint();
+    ASSERT_TRUE(headless::LastPresented(cli::AppView(), &image));
+    for (int y = kPlotTop; y < kPlotTop + plotHeight; ++y)
+        ASSERT_EQ(image.pixels[y * image.width + kPlotLeft], 0x7FFF) << y;
+    EXPECT_EQ(image.pixels[(kPlotTop + plotHeight) * image.width + kPlotLeft + 100], 0x03E0);
 }
 
 TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
@@ -76,6 +86,21 @@ TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
     // The menu's animation lets time pass: the ring may overflow and start afresh, which costs
     // the blocks the device had already recorded.
     EXPECT_GE(run.RunBlocks(6), 1) << "frames are drawn again once the question is gone";
+
+    // The view destroyed while the question waits (the frame closed meanwhile, say) stays
+    // without frame updates. The main loop first takes the quit message the dismissed question
+    // left.
+    run.CaptureBlock();
+    const port::WindowHandle view = app.viewWindow;
+    headless::SetIdleHook([] {
+        app.running = 0;
+        app.viewWindow = nullptr;
+    });
+    app.ConfirmClose();
+    headless::SetIdleHook({});
+    EXPECT_EQ(app.running, 0u);
+    app.viewWindow = view;
+    run.CaptureBlock();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // the application's OnMessage. Covers the panel's initial states, SyncControls and every command.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -20,6 +21,7 @@
 #include "ui/control_ids.h"
 #include "ui/control_panel.h"
 #include "ui/fft_settings_menu.h"
+#include "ui/settings_file.h"
 #include "ui/tone_generator.h"
 #include "ui/trace_export.h"
 
@@ -343,6 +345,13 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
 
 TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
     run.Command(kCmdSaveAscii);
+    EXPECT_TRUE(headless::TakeSaveRequests().empty());
+    EXPECT_EQ(
+        MessageTexts(),
+        std::vector<std::string>{"ExportTraces: No traces to save: nothing has been analysed yet"});
+    run.RunBlocks(5);
+
+    run.Command(kCmdSaveAscii);
     const std::vector<headless::SaveRequest> asked = headless::TakeSaveRequests();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].proposed, "trace.txt");
@@ -354,8 +363,13 @@ TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
     EXPECT_EQ(MessageTexts(),
               std::vector<std::string>{"ExportTraces: Unable to write the trace file"});
 
-    headless::SetSaveAnswer("chosen.txt");
+    // Into another folder, which the dialog leaves the process in: the settings stay in the
+    // folder the program started in.
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::create_directory("elsewhere");
+    headless::SetSaveAnswer("elsewhere/chosen.txt");
     run.Command(kCmdSaveAscii);
+    ASSERT_EQ(std::filesystem::current_path(), start / "elsewhere");
     ASSERT_EQ(ExportTraces("reference.txt"), 1);
     const auto read = [](const char* path) {
         std::ifstream in(path, std::ios::binary);
@@ -364,8 +378,26 @@ TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
     EXPECT_FALSE(read("chosen.txt").empty());
     EXPECT_EQ(read("chosen.txt"), read("reference.txt"));
     EXPECT_TRUE(MessageTexts().empty());
-    std::remove("chosen.txt");
-    std::remove("reference.txt");
+    SaveSettings();
+    EXPECT_TRUE(std::filesystem::exists(start / "RTA.DAT"));
+    EXPECT_FALSE(std::filesystem::exists(start / "elsewhere" / "RTA.DAT"));
+}
+
+// Channel 2's spectrum would stand still in a one-channel analysis.
+TEST_F(Commands, MonitorHoldsStereoInTheTransferModes) {
+    headless::CaptureSource sine;
+    sine.kind = headless::CaptureSource::Kind::Sine;
+    std::string error;
+    ASSERT_TRUE(run.UseSource(sine, 44100, &error)) << error;
+    run.ChooseMode(kModeTransferLinear);
+    run.RunBlocks(6);
+    run.SelectItem(kMonitorCombo, kMonitorMono);
+    EXPECT_EQ(Selected(kMonitorCombo), "Stereo");
+    sine.frequencyHz = 3000.0;
+    ASSERT_TRUE(run.UseSource(sine, 44100, &error)) << error;
+    run.RunBlocks(6);
+    const int32_t bin = static_cast<int32_t>(3000.0 / binWidthHz + 0.5);
+    EXPECT_NEAR(traces[0][bin] - traces[1][bin], 0.0, 0.5) << "both channels carry the sine";
 }
 
 TEST_F(Commands, InputComboFollowsTheMixer) {

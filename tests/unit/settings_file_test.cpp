@@ -21,6 +21,7 @@ protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
         ResetAnalyzerState();
+        LocateSettingsFile();
     }
     static std::vector<uint8_t> ReadBack() {
         std::ifstream in("RTA.DAT", std::ios::binary);
@@ -118,6 +119,24 @@ TEST_F(SettingsFile, SaveReplacesTheFileOrLeavesItWhole) {
     SaveSettings();
     EXPECT_EQ(ReadBack(), Typical().bytes);
     rmdir("RTA.DAT.tmp");
+
+    // A replacement that cannot complete keeps the new settings in the temporary file, which
+    // the next start reads while there is no "RTA.DAT".
+    std::remove("RTA.DAT");
+    ASSERT_EQ(mkdir("RTA.DAT", 0700), 0);
+    std::ofstream("RTA.DAT/in-the-way").put('x');
+    sampleRate = 22050;
+    smoothingBins = 7;
+    verticalScale = 0.5;
+    SaveSettings();
+    std::remove("RTA.DAT/in-the-way");
+    ASSERT_EQ(rmdir("RTA.DAT"), 0);
+    ResetAnalyzerState();
+    LoadSettings();
+    EXPECT_EQ(sampleRate, 22050);
+    EXPECT_EQ(smoothingBins, 7);
+    EXPECT_EQ(verticalScale, 0.5);
+    std::remove("RTA.DAT.tmp");
 }
 
 TEST_F(SettingsFile, ShortFileFillsWhatItHolds) {
@@ -156,13 +175,16 @@ TEST_F(SettingsFile, UnusableValuesFallBackToDefaults) {
         {"noise weighting is not restored", 12, Le32(4), &weighting, 0},
         {"mode 12", 16, Le32(12), &displayMode, 0},
         {"mode -1", 16, Le32(-1), &displayMode, 0},
-        {"monitor 4", 36, Le32(4), &monitorMode, 0},
+        {"monitor 4 (in a transfer mode: Stereo)", 36, Le32(4), &monitorMode, 3},
         {"channels 3", 40, Le32(3), &liveChannelCount, 2},
         {"channels 0", 40, Le32(0), &liveChannelCount, 2},
-        {"smoothing 4", 44, Le32(4), &smoothingBins, 0},
-        {"smoothing huge", 44, Le32(1 << 30), &smoothingBins, 0},
         {"peak trace 5", 32, Le32(5), &peakTraceOn, 1},
+        // The transfer and phase compare two current channels whatever the file says.
+        {"mono in a transfer mode", 36, Le32(0), &monitorMode, 3},
+        {"one channel in a transfer mode", 40, Le32(1), &liveChannelCount, 2},
         // Values the selectors merely cannot show stay as they are.
+        {"smoothing 4", 44, Le32(4), &smoothingBins, 4},
+        {"smoothing huge", 44, Le32(1 << 30), &smoothingBins, 1 << 30},
         {"decay 33", 20, Le32(33), &decayRate, 33},
         {"averaging 5", 28, Le32(5), &averaging, 5},
         {"mode 11", 16, Le32(11), &displayMode, 11},

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <complex>
+#include <cstdint>
 #include <numeric>
 #include <string>
 #include <thread>
@@ -40,22 +41,23 @@ TEST(ToneTables, SineHoldsWholePeriods) {
         int32_t length;
     };
     const Case cases[] = {
-        {1000, 262130},  {16000, 262141}, {440, 262094},
-        {1, 220500},     {22050, 262144}, {0, 220500}, // bounded to 1 Hz
-        {-5, 220500},                                  // bounded to 1 Hz
-        {96000, 262144},                               // bounded to 22050 Hz
+        {1000, 262130},      {16000, 262141}, {440, 262094},
+        {1, 220500},         {22050, 262144}, {0, 220500},     // taken as 1 Hz
+        {-5, 255780},        {5, 255780},     {96000, 262143}, // as typed
+        {INT32_MAX, 262143},
     };
     std::vector<uint8_t> table = Table();
     for (const Case& c : cases)
         EXPECT_EQ(FillSine(c.frequency, 64, table.data()), c.length) << c.frequency << " Hz";
 
     // Every frequency keeps the loop inside the table and within a sample of whole periods.
-    for (int32_t f = 1; f <= kMaxToneFrequency; f += 97) {
+    for (int32_t f = -100000; f <= 100000; f += 997) {
         const int32_t length = FillSine(f, 64, table.data());
         ASSERT_GE(length, 1);
         ASSERT_LE(length, kToneTableSize);
-        const double periods = length * static_cast<double>(f) / kToneRate;
-        ASSERT_LT(std::abs(periods - std::round(periods)), 1.0 * f / kToneRate) << f << " Hz";
+        const double periods = length * std::abs(static_cast<double>(f)) / kToneRate;
+        ASSERT_LT(std::abs(periods - std::round(periods)), std::abs(1.0 * f) / kToneRate)
+            << f << " Hz";
     }
 }
 
@@ -73,6 +75,12 @@ TEST(ToneTables, SineAmplitudeAndFrequency) {
     EXPECT_NEAR(DftAmplitude(table.data(), length, 1000.0, rate), 127.0, 1.0);
     EXPECT_LT(DftAmplitude(table.data(), length, 1000.0 * 5947 / 5944, rate), 0.5);
     EXPECT_LT(DftAmplitude(table.data(), length, 1000.0 * 5941 / 5944, rate), 0.5);
+
+    // A negative frequency plays the sine with inverted phase.
+    std::vector<uint8_t> inverted = Table();
+    FillSine(-1000, 127, inverted.data());
+    for (int32_t i = 0; i < length; ++i)
+        ASSERT_NEAR(inverted[i] + table[i], 256, 1) << i;
 
     FillSine(1000, 0, table.data());
     EXPECT_EQ(table, std::vector<uint8_t>(kToneTableSize, 128)) << "volume 0";
@@ -160,14 +168,15 @@ TEST_F(TonePlayback, FrequencyTextAsTyped) {
         {"440 Hz", 262094},
         {"1000.7", 262130},
         {"16000", 262141},
-        {"-440", 0},
+        {"-440", 262094},  // the sine with inverted phase
+        {"30000", 262143}, // its alias below half the rate
         {"abc", 0},
         {"", 0},
         {"0", 0},
         {"+", 0},
         {"00000000000000000016000", 261843}, // only the first 20 characters: 16 Hz
         {"                    440", 0},      // 20 blanks, then the digits unread
-        {"99999999999999999999999", 262144}, // bounded to 22050 Hz
+        {"99999999999999999999999", 262143}, // the largest 32-bit number
         {nullptr, 0},
     };
     for (const Case& c : cases) {
@@ -245,6 +254,11 @@ TEST_F(TonePlayback, SinePlaysStopsAndFollowsTheVolume) {
     heard = Heard(4);
     EXPECT_NEAR(DftAmplitude(heard.data(), heard.size(), 440.0, 44100.0), 63.5, 1.5);
     EXPECT_LT(DftAmplitude(heard.data(), heard.size(), 1000.0, 44100.0), 1.0);
+
+    // Above half the rate the alias sounds: 30000 Hz at 44100 Hz is heard at 14100 Hz.
+    ASSERT_EQ(StartTone(Controls("30000", 2, 127), 0), 1);
+    heard = Heard(4);
+    EXPECT_NEAR(DftAmplitude(heard.data(), heard.size(), 14100.0, 44100.0), 63.5, 1.5);
 
     presses.clear();
     StopTone(&PressPlay);

@@ -2,10 +2,12 @@
 // failures.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 
 #include "analysis/analysis_setup.h"
 #include "state/state.h"
@@ -25,6 +27,7 @@ protected:
                 traces[t][i] = -(10.0f * t + i * 0.25f);
         for (int32_t i = 0; i < binCount; ++i)
             phaseTrace[i] = (i % 361) - 180.0f;
+        analysisCount = 1;
         path_ = testbmp::TempPath("export.txt");
     }
     void TearDown() override {
@@ -105,6 +108,7 @@ TEST_F(TraceExport, FileMatchesTheFormatInEveryKindOfMode) {
 TEST_F(TraceExport, SecondLineAtFortyFourKilohertz) {
     AnalyseFree();
     ASSERT_TRUE(AnalyseInit(44100, 8192));
+    analysisCount = 1;
     const std::string file = Exported();
     const size_t second = file.find("\r\n", file.find("\r\n") + 2) + 2;
     EXPECT_EQ(file.substr(second, 6), "5.38, ");
@@ -114,16 +118,30 @@ TEST_F(TraceExport, SecondLineAtFortyFourKilohertz) {
     EXPECT_EQ(lines, 4098u); // header and 4097 bins
 }
 
-TEST_F(TraceExport, FailuresAreReported) {
+TEST_F(TraceExport, FailuresAreReportedAndLeaveWhatWasThere) {
     EXPECT_EQ(ExportTraces("/nonexistent-dir/trace.txt"), 0);
     EXPECT_EQ(ExportTraces(nullptr), 0);
-    // A device that accepts the file but has no room for it.
-    std::ifstream full("/dev/full");
-    if (full) {
-        EXPECT_EQ(ExportTraces("/dev/full"), 0);
-    }
+
+    // A disk that fills up part way through: the file that was there stays as it was.
+    std::ofstream(path_) << "the previous export";
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{4096, limit.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int written = ExportTraces(path_.c_str());
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(written, 0);
+    std::ifstream in(path_, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the previous export");
+    EXPECT_FALSE(std::ifstream(path_ + ".tmp").good());
+
+    analysisCount = 0;
+    EXPECT_EQ(ExportTraces(path_.c_str()), 0) << "nothing analysed yet";
     AnalyseFree();
-    EXPECT_EQ(ExportTraces(path_.c_str()), 0) << "nothing to export without an analysis";
+    analysisCount = 1;
+    EXPECT_EQ(ExportTraces(path_.c_str()), 0) << "no analysis set up";
 }
 
 } // namespace

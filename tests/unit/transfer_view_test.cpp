@@ -97,6 +97,32 @@ TEST_F(TransferView, ColumnKeepsTheExtremeOfLargerMagnitude) {
     }
 }
 
+// A column of several bins reaching beyond the +-25 dB scale is cut to the plot: from the plot's
+// top down to its lower value, and not drawn at all when it lies wholly outside.
+TEST_F(TransferView, SpansAreCutToThePlot) {
+    verticalScale = 0.5;
+    const int x = kPlotLeft + 200;
+    const double pixelsPerBin = plotWidth * zoom / binCount;
+    const struct {
+        float a, b;
+        int first, last; // -1: nothing
+    } cases[] = {
+        {40.0f, 20.0f, kPlotTop, TransferY(20.0)},
+        {40.0f, 0.0f, kPlotTop, TransferY(0.0)},
+        {40.0f, 30.0f, -1, -1},
+        {-30.0f, -40.0f, -1, -1},
+    };
+    for (const auto& c : cases) {
+        for (int32_t b = 0; b < binCount; ++b) {
+            const bool inColumn = static_cast<int>(b * pixelsPerBin + kPlotLeft) == x;
+            SetDifference(b, inColumn ? (b % 2 ? c.a : c.b) : 0.0f);
+        }
+        Draw(kViews[0]);
+        EXPECT_EQ(FirstRow(kGreen, x), c.first) << c.a << " " << c.b;
+        EXPECT_EQ(LastRow(kGreen, x), c.last) << c.a << " " << c.b;
+    }
+}
+
 TEST_F(TransferView, DifferencesBeyondTheScaleAreClippedAtThePlotEdges) {
     verticalScale = 0.5; // +-25 dB, +-45 degrees
     for (int32_t b = 0; b < binCount; ++b)

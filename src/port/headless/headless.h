@@ -213,7 +213,8 @@ std::vector<port::Message> TakeMixerNotifications();
 void SetMixerDeviceAnswer(int device);
 
 // ---- Save dialog (UI thread) ----
-// The path that every later save dialog confirms, or null for Cancel (the default).
+// The path that every later save dialog confirms, or null for Cancel (the default). Confirming
+// makes the path's folder, when it exists, the current directory (see port::AskSaveFileName).
 void SetSaveAnswer(const char* path);
 struct SaveRequest {
     void* owner;

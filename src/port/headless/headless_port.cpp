@@ -1,9 +1,11 @@
-// The headless port's clock, message boxes and resources. Any thread; the message record and the
-// clock are safe to use from several threads at once.
+// The headless port's clock, message boxes, resources and files. Any thread; the message record
+// and the clock are safe to use from several threads at once.
 #include "port/headless/headless.h"
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <mutex>
 #include <strings.h>
 #include <thread>
@@ -120,6 +122,21 @@ bool FindResourceData(const char* type, const char* name, ResourceData* out) {
         }
     }
     return false;
+}
+
+// A box is a box here: the record does not tell owned from unowned ones.
+int ShowMessageWithoutOwner(const char* text, const char* caption, unsigned flags) {
+    return ShowMessage(text, caption, flags);
+}
+
+std::string FullPath(const char* name) {
+    std::error_code failure;
+    const std::filesystem::path full = std::filesystem::absolute(name, failure);
+    return failure ? std::string() : full.string();
+}
+
+bool MoveFileReplacing(const char* from, const char* to) {
+    return std::rename(from, to) == 0;
 }
 
 } // namespace port

@@ -74,7 +74,8 @@ int AskSaveFileName(WindowHandle owner, const char* title, char* path) {
     request.lpstrFile = chosen;
     request.nMaxFile = static_cast<DWORD>(kPathChars);
     request.lpstrTitle = title;
-    request.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    // The dialog would otherwise leave the process in whatever folder the user went to.
+    request.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&request))
         return 1;
     lstrcpynA(path, chosen, static_cast<int>(kPathChars));

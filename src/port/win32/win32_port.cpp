@@ -1,5 +1,5 @@
 // The Windows side of the platform boundary: clock, message boxes (or the test program's record
-// of them) and resources.
+// of them), resources and files.
 // Threads as the contract in src/port/port.h says.
 #include <windows.h>
 
@@ -11,6 +11,12 @@
 namespace {
 
 MessageBoxHook messageBoxHook = nullptr;
+
+int ShowMessageOwnedBy(HWND owner, const char* text, const char* caption, unsigned flags) {
+    if (messageBoxHook != nullptr)
+        return messageBoxHook(text, caption, flags);
+    return MessageBoxA(owner, text, caption, flags);
+}
 
 } // namespace
 
@@ -29,9 +35,11 @@ void SleepMs(uint32_t ms) {
 }
 
 int ShowMessage(const char* text, const char* caption, unsigned flags) {
-    if (messageBoxHook != nullptr)
-        return messageBoxHook(text, caption, flags);
-    return MessageBoxA(GetFocus(), text, caption, flags);
+    return ShowMessageOwnedBy(GetFocus(), text, caption, flags);
+}
+
+int ShowMessageWithoutOwner(const char* text, const char* caption, unsigned flags) {
+    return ShowMessageOwnedBy(nullptr, text, caption, flags);
 }
 
 bool FindResourceData(const char* type, const char* name, ResourceData* out) {
@@ -59,6 +67,16 @@ bool FindResourceData(const char* type, const char* name, ResourceData* out) {
     out->bytes = static_cast<const uint8_t*>(bytes);
     out->size = SizeofResource(module, found);
     return true;
+}
+
+std::string FullPath(const char* name) {
+    char path[MAX_PATH];
+    const DWORD length = GetFullPathNameA(name, MAX_PATH, path, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+bool MoveFileReplacing(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 } // namespace port

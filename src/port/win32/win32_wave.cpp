@@ -48,13 +48,11 @@ namespace port {
 WaveHeader* WaveHeaderOfMessage(const Message& message) {
     if (message.message != MM_WIM_DATA && message.message != MM_WOM_DONE)
         return nullptr;
-    auto* wave = reinterpret_cast<WAVEHDR*>(message.lParam);
-    if (wave == nullptr)
+    // Address arithmetic only: the header may belong to a run that has ended.
+    const auto wave = static_cast<uintptr_t>(message.lParam);
+    if (wave == 0)
         return nullptr;
-    auto* header = reinterpret_cast<WaveHeader*>(reinterpret_cast<unsigned char*>(wave) -
-                                                 offsetof(WaveHeader, platform));
-    header->bytesRecorded = wave->dwBytesRecorded;
-    return header;
+    return reinterpret_cast<WaveHeader*>(wave - offsetof(WaveHeader, platform));
 }
 
 } // namespace port

@@ -36,8 +36,11 @@ bool PrepareWaveIn(WaveDevice device, WaveHeader* header) {
 }
 
 bool UnprepareWaveIn(WaveDevice device, WaveHeader* header) {
-    return waveInUnprepareHeader(Handle(device), win32_wave::PlatformHeader(header),
-                                 sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    WAVEHDR* wave = win32_wave::PlatformHeader(header);
+    if (waveInUnprepareHeader(Handle(device), wave, sizeof *wave) != MMSYSERR_NOERROR)
+        return false;
+    header->bytesRecorded = wave->dwBytesRecorded;
+    return true;
 }
 
 bool AddWaveInBuffer(WaveDevice device, WaveHeader* header) {

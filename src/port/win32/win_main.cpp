@@ -188,8 +188,11 @@ LRESULT CALLBACK RTAWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         ShowWindow(window, SW_SHOW);
         return 0;
     case WM_DESTROY:
-        if (object)
+        if (object) {
             object->running = 0;
+            // An in-view menu open meanwhile must not start frame updates on a window that is gone.
+            object->viewWindow = nullptr;
+        }
         break;
     case WM_SIZE:
         if (object)
@@ -197,7 +200,7 @@ LRESULT CALLBACK RTAWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     case WM_PAINT:
         if (object)
-            object->Frame();
+            object->Paint();
         break;
     case WM_CLOSE:
         if (object && !object->ConfirmClose())
