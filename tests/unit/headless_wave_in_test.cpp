@@ -2,6 +2,7 @@
 // be refused without a read outside the bytes).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
