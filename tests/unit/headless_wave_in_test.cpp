@@ -60,11 +60,15 @@ std::vector<uint8_t> Riff(const std::vector<uint8_t>& chunks, int64_t riffSize =
     return v;
 }
 
-std::vector<uint8_t> SimpleWav(uint16_t channels, uint32_t rate, const std::vector<int16_t>& s) {
+std::vector<uint8_t> Wav(const std::vector<uint8_t>& fmt, const std::vector<uint8_t>& data) {
     std::vector<uint8_t> chunks;
-    PutChunk(chunks, "fmt ", FmtBody(1, channels, rate, static_cast<uint16_t>(channels * 2), 16));
-    PutChunk(chunks, "data", Samples(s));
+    PutChunk(chunks, "fmt ", fmt);
+    PutChunk(chunks, "data", data);
     return Riff(chunks);
+}
+
+std::vector<uint8_t> SimpleWav(uint16_t channels, uint32_t rate, const std::vector<int16_t>& s) {
+    return Wav(FmtBody(1, channels, rate, static_cast<uint16_t>(channels * 2), 16), Samples(s));
 }
 
 struct Parsed {
@@ -101,13 +105,6 @@ std::vector<uint8_t> ExtensibleBody(uint16_t tag, uint16_t channels, uint16_t bi
     Put16(f, tag); // the sub-format GUID
     f.insert(f.end(), {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
     return f;
-}
-
-std::vector<uint8_t> Wav(const std::vector<uint8_t>& fmt, const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> chunks;
-    PutChunk(chunks, "fmt ", fmt);
-    PutChunk(chunks, "data", data);
-    return Riff(chunks);
 }
 
 // Samples of bits bits (24 or 32) or 32-bit floats, little-endian.

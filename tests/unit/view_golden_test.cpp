@@ -61,15 +61,16 @@ protected:
         traceVisible[2] = 1;
         MatchPower();
     }
+    static void Shift(float db) {
+        for (float* t : {traces[0], traces[1]})
+            for (int32_t b = 0; b < binCount; ++b)
+                t[b] += db;
+    }
     // A frame of louder spectra first leaves the peak trace above the current one.
     void DrawWithPeaks(void (*draw)(CDib&)) {
-        for (float* t : {traces[0], traces[1]})
-            for (int32_t b = 0; b < binCount; ++b)
-                t[b] += 6.0f;
+        Shift(6.0f);
         draw(screen);
-        for (float* t : {traces[0], traces[1]})
-            for (int32_t b = 0; b < binCount; ++b)
-                t[b] -= 6.0f;
+        Shift(-6.0f);
         ClearSurface();
         draw(screen);
     }
@@ -78,9 +79,7 @@ protected:
         Init(rate, size, 560, 320);
         Spectra();
         DrawBandView(screen, set);
-        for (float* t : {traces[0], traces[1]})
-            for (int32_t b = 0; b < binCount; ++b)
-                t[b] -= 10.0f;
+        Shift(-10.0f);
         ClearSurface();
         DrawBandView(screen, set);
     }

@@ -325,28 +325,50 @@ TEST_F(Capture, WorkerHandlesOnlyItsOwnBuffers) {
     ExpectBlock(512);
 }
 
-// A reader thread and the worker side by side for a few seconds; the clock is only moved on
-// while the ring has room, so nothing may be dropped: every frame arrives once, in order.
+// A reader thread beside the worker until Join: every block it reads must be whole and later
+// than the one before; a block that does not follow the one before counts as a gap. A lagging
+// reader sleeps now and then, so that the ring fills.
+struct Reader {
+    Reader(CWaveInThread& capture, bool lag)
+        : thread([this, &capture, lag] {
+              uint32_t next = 0;
+              std::vector<uint8_t> block(kBlockBytes);
+              while (!done || capture.Available() >= kBlockBytes) {
+                  if (lag && blocks % 8 == 7)
+                      std::this_thread::sleep_for(std::chrono::milliseconds(80));
+                  if (!capture.Read(block.data(), kBlockBytes)) {
+                      std::this_thread::yield();
+                      continue;
+                  }
+                  const uint32_t start = FrameNumber(&block[0]);
+                  for (uint32_t i = 1; i < kBlockFrames; ++i)
+                      if (FrameNumber(&block[i * 4]) != start + i)
+                          sound = false;
+                  if (start < next)
+                      sound = false;
+                  gaps += start != next;
+                  next = start + kBlockFrames;
+                  ++blocks;
+              }
+          }) {}
+    ~Reader() { Join(); }
+    void Join() {
+        done = true;
+        if (thread.joinable())
+            thread.join();
+    }
+    std::atomic<bool> done{false};
+    std::atomic<bool> sound{true};
+    std::atomic<uint32_t> blocks{0};
+    std::atomic<uint32_t> gaps{0};
+    std::thread thread; // last: starts once the rest is set
+};
+
+// The clock is only moved on while the ring has room, so nothing may be dropped: every frame
+// arrives once, in order.
 TEST_F(Capture, ReaderAndWorkerConcurrentlyLoseNothing) {
     ASSERT_TRUE(ConfigureAndStart());
-    std::atomic<bool> done{false};
-    std::atomic<uint32_t> blocksRead{0};
-    std::atomic<bool> inOrder{true};
-    std::thread reader([&] {
-        uint32_t next = 0;
-        std::vector<uint8_t> block(kBlockBytes);
-        while (!done || capture.Available() >= kBlockBytes) {
-            if (!capture.Read(block.data(), kBlockBytes)) {
-                std::this_thread::yield();
-                continue;
-            }
-            for (uint32_t i = 0; i < kBlockFrames; ++i)
-                if (FrameNumber(&block[i * 4]) != next + i)
-                    inOrder = false;
-            next += kBlockFrames;
-            ++blocksRead;
-        }
-    });
+    Reader reader(capture, false);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     uint32_t passed = 0;
     while (std::chrono::steady_clock::now() < end) {
@@ -357,59 +379,32 @@ TEST_F(Capture, ReaderAndWorkerConcurrentlyLoseNothing) {
         }
     }
     ASSERT_TRUE(headless::WaitCaptureIdle());
-    done = true;
-    reader.join();
-    EXPECT_TRUE(inOrder);
+    reader.Join();
+    EXPECT_TRUE(reader.sound);
+    EXPECT_EQ(reader.gaps, 0u);
     EXPECT_EQ(events.full, 0);
-    EXPECT_EQ(blocksRead, passed);
+    EXPECT_EQ(reader.blocks, passed);
     EXPECT_GT(passed, 100u);
 }
 
-// A reader that lags at times against a worker that never waits for it, with the program's
-// answer (Resume) to every full ring: blocks may be dropped, but only at a Resume, never
-// duplicated, reordered, torn or zero-padded.
+// A worker that never waits for the lagging reader, with the program's answer (Resume) to every
+// full ring: blocks may be dropped, but only at a Resume, never duplicated, reordered, torn or
+// zero-padded.
 TEST_F(Capture, LaggingReaderOnlyLosesWhatResumeDrops) {
     events.resumeOnFull = &capture;
     ASSERT_TRUE(ConfigureAndStart());
-    std::atomic<bool> done{false};
-    std::atomic<uint32_t> blocksRead{0};
-    std::atomic<uint32_t> gaps{0};
-    std::atomic<bool> sound{true};
-    std::thread reader([&] {
-        uint32_t last = 0;
-        bool first = true;
-        std::vector<uint8_t> block(kBlockBytes);
-        while (!done) {
-            if (blocksRead % 8 == 7)
-                std::this_thread::sleep_for(std::chrono::milliseconds(80));
-            if (!capture.Read(block.data(), kBlockBytes)) {
-                std::this_thread::yield();
-                continue;
-            }
-            const uint32_t start = FrameNumber(&block[0]);
-            for (uint32_t i = 1; i < kBlockFrames; ++i)
-                if (FrameNumber(&block[i * 4]) != start + i)
-                    sound = false;
-            if (!first && start <= last)
-                sound = false;
-            if (!first && start != last + 1)
-                ++gaps;
-            first = false;
-            last = start + kBlockFrames - 1;
-            ++blocksRead;
-        }
-    });
+    Reader reader(capture, true);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (std::chrono::steady_clock::now() < end) {
         ASSERT_TRUE(headless::WaitCaptureIdle());
         headless::AdvanceTime(kBlockMs);
     }
-    done = true;
-    reader.join();
-    EXPECT_TRUE(sound);
+    ASSERT_TRUE(headless::WaitCaptureIdle());
+    reader.Join();
+    EXPECT_TRUE(reader.sound);
     EXPECT_GT(events.full, 0) << "the reader never fell behind; the test proves nothing";
-    EXPECT_LE(gaps, static_cast<uint32_t>(events.full));
-    EXPECT_GT(blocksRead, 20u);
+    EXPECT_LE(reader.gaps, static_cast<uint32_t>(events.full));
+    EXPECT_GT(reader.blocks, 20u);
     EXPECT_EQ(headless::GetCaptureStats().framesLost, 0u) << "the device always had a buffer";
 }
 
