@@ -26,10 +26,12 @@ struct AnalyzeSettings {
 struct AnalyzeJob {
     std::string wavPath;
     std::string exportPath; // empty: no export
+    std::string bandsPath;  // empty: no band levels
     std::string imagePath;  // empty: no image; ".png" writes PNG, anything else BMP
     int width = kAppViewWidth;
     int height = kAppViewHeight;
     AnalyzeSettings settings;
+    bool showProgress = false; // a progress line on stderr (a terminal) during a long run
 };
 
 // Checks the job's size and each setting against the values the analyzer offers, and that it

@@ -384,4 +384,14 @@ bool AppRun::Export(const std::string& path, std::string* error) const {
     return true;
 }
 
+bool AppRun::ExportBandLevels(const std::string& path, std::string* error) const {
+    if (!TracesToExport())
+        return Fail(error, "nothing has been analysed yet, so there are no band levels to export");
+    if (BandSetOfMode(displayMode) == 0)
+        return Fail(error, "the display mode shows no bands");
+    if (ExportBands(Resolve(path).c_str()) == 0)
+        return Fail(error, "cannot write the band levels to " + path);
+    return true;
+}
+
 } // namespace cli

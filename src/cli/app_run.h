@@ -96,6 +96,8 @@ public:
     // ---- Outputs: false with a reason when nothing or not all could be written
     bool Screenshot(const std::string& path, std::string* error) const;
     bool Export(const std::string& path, std::string* error) const;
+    // The band levels of the band or SPL mode in use.
+    bool ExportBandLevels(const std::string& path, std::string* error) const;
 
 private:
     // Runs the FFT settings menu with these choices (an item of the main menu, then one of its

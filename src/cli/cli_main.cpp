@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 #include "cli/analyze.h"
 #include "cli/app_run.h"
@@ -22,7 +23,8 @@ constexpr int kExitUsage = 2;  // the command line is wrong
 void PrintUsage(FILE* out) {
     std::fprintf(
         out,
-        "Usage: tonalyx-cli analyze IN.wav [--export OUT.txt] [--image OUT.bmp|OUT.png]\n"
+        "Usage: tonalyx-cli analyze IN.wav [--export OUT.txt] [--bands OUT.csv]\n"
+        "                   [--image OUT.bmp|OUT.png]\n"
         "                   [--size WxH] [--mode 0..11] [--fft 2048..32768] [--monitor 0..3]\n"
         "                   [--weighting 0..4] [--averaging K] [--decay D] [--smoothing W]\n"
         "                   [--gain DB] [--delay MS] [--swap]\n"
@@ -30,10 +32,12 @@ void PrintUsage(FILE* out) {
         "       tonalyx-cli soak [--minutes M]\n"
         "       tonalyx-cli --version | --help\n"
         "\n"
-        "analyze feeds a 16-bit PCM WAV file (mono or stereo, 44100, 22050, 11025 or 8000 Hz)\n"
-        "through the analyzer block by block, as if it came from the sound card, and writes the\n"
-        "traces and the view as they stand after the last complete block.\n"
+        "analyze feeds a WAV file (16-, 24- or 32-bit PCM or 32-bit float, mono or stereo,\n"
+        "44100, 22050, 11025 or 8000 Hz) through the analyzer block by block, as if it came from\n"
+        "the sound card, and writes the traces, band levels and view as they stand after the\n"
+        "last complete block.\n"
         "  --export PATH    the traces as comma-separated text (as \"Save ASCII\" writes them)\n"
+        "  --bands PATH     the band levels of --mode 2, 3, 4, 5 or 7 as comma-separated text\n"
         "  --image PATH     the view as a picture: PNG for a .png name, BMP otherwise\n"
         "  --size WxH       size of the view, %dx%d up to %dx%d (default %dx%d)\n"
         "  --mode M         0 Linear, 1 Log, 2 Octave, 3 1/3, 4 1/6, 5 1/12 Octave,\n"
@@ -104,8 +108,8 @@ int RunAnalyze(int argc, char** argv) {
         for (const IntOption& o : intOptions)
             if (option == o.name)
                 intOption = &o;
-        if (intOption == nullptr && option != "--export" && option != "--image" &&
-            option != "--size" && option != "--delay")
+        if (intOption == nullptr && option != "--export" && option != "--bands" &&
+            option != "--image" && option != "--size" && option != "--delay")
             return UsageError("unknown option " + option);
         if (i + 1 >= argc)
             return UsageError(option + " needs a value");
@@ -117,6 +121,8 @@ int RunAnalyze(int argc, char** argv) {
             *intOption->target = number;
         } else if (option == "--export") {
             job.exportPath = value;
+        } else if (option == "--bands") {
+            job.bandsPath = value;
         } else if (option == "--image") {
             job.imagePath = value;
         } else if (option == "--size") {
@@ -132,6 +138,7 @@ int RunAnalyze(int argc, char** argv) {
     std::string error;
     if (!cli::CheckAnalyzeJob(job, &error))
         return UsageError(error);
+    job.showProgress = isatty(STDERR_FILENO) != 0;
     if (!cli::Analyze(job, &error))
         return Failed(error);
     return 0;

@@ -142,10 +142,11 @@ bool Wav(Context& c, const Line& l, std::string* error) {
         return true;
     headless::CaptureSource source;
     source.kind = headless::CaptureSource::Kind::Wav;
+    source.wav = std::make_shared<headless::WavReader>();
     std::string reason;
-    if (!headless::LoadWav(c.run.Resolve(path), &source.wav, &reason))
+    if (!source.wav->Open(c.run.Resolve(path), &reason))
         return Fail(error, path + ": " + reason);
-    if (!c.run.UseSource(source, static_cast<int32_t>(source.wav.rate), &reason))
+    if (!c.run.UseSource(source, static_cast<int32_t>(source.wav->Rate()), &reason))
         return Fail(error, path + ": " + reason);
     c.source = std::move(source);
     return true;

@@ -65,13 +65,11 @@ int BandsBelowNyquist(const BandTable& table) {
     return table.count;
 }
 
-void GatherBands(const BandTable& table, int n, const float* trace, double* levels) {
-    enum Status : uint8_t { kEmpty, kMeasured, kFilled };
-    Status status[kMaxBands];
+void SumBands(const BandTable& table, int n, const float* trace, double* levels, bool* measured) {
     LevelSum sums[kMaxBands];
     for (int j = 0; j < n; ++j) {
         ResetLevelSum(sums[j]);
-        status[j] = kEmpty;
+        measured[j] = false;
         levels[j] = floorDb;
     }
     // Each bin's frequency is worked out afresh: summed up bin by bin in single precision it
@@ -83,38 +81,43 @@ void GatherBands(const BandTable& table, int n, const float* trace, double* leve
         for (int j = j0; j < n; ++j) {
             if (table.rows[j].lower <= f && f < table.rows[j].upper) {
                 AddLevel(sums[j], trace[b]);
-                status[j] = kMeasured;
+                measured[j] = true;
                 j0 = j;
                 break;
             }
         }
     }
     for (int j = 0; j < n; ++j) {
-        if (status[j] == kMeasured)
+        if (measured[j])
             levels[j] = LevelSumDb(sums[j]);
     }
-    // Bands narrower than a bin: the mean of the nearest non-empty neighbours (band 0 and band
+}
+
+void GatherBands(const BandTable& table, int n, const float* trace, double* levels) {
+    bool known[kMaxBands];
+    SumBands(table, n, trace, levels, known);
+    // Bands narrower than a bin: the mean of the nearest known neighbours (band 0 and band
     // n - 1 themselves where there is none). A filled band counts for the bands after it, so a
     // run of empty bands climbs in halving steps towards its right neighbour.
     for (int j = 0; j < n; ++j) {
-        if (status[j] != kEmpty)
+        if (known[j])
             continue;
         int left = 0;
         for (int k = j - 1; k >= 0; --k) {
-            if (status[k] != kEmpty) {
+            if (known[k]) {
                 left = k;
                 break;
             }
         }
         int right = n - 1;
         for (int k = j + 1; k < n; ++k) {
-            if (status[k] != kEmpty) {
+            if (known[k]) {
                 right = k;
                 break;
             }
         }
         levels[j] = (levels[left] + levels[right]) * 0.5;
-        status[j] = kFilled;
+        known[j] = true;
     }
 }
 
@@ -126,10 +129,13 @@ float SplReading(const double* levels, int n) {
     return static_cast<float>(LevelSumDb(sum) + splCalibrationDb);
 }
 
-void FormatSplText(char* text, std::size_t size, float reading, int32_t weighting) {
+const char* SplUnit(int32_t weighting) {
     static const char* const kUnits[kWeightingCount] = {"dB", "dBA", "dBC", "dBU", "dBN"};
-    const char* unit = weighting >= 0 && weighting < kWeightingCount ? kUnits[weighting] : "dB";
-    std::snprintf(text, size, "SPL: %0.1f%s", reading, unit);
+    return weighting >= 0 && weighting < kWeightingCount ? kUnits[weighting] : "dB";
+}
+
+void FormatSplText(char* text, std::size_t size, float reading, int32_t weighting) {
+    std::snprintf(text, size, "SPL: %0.1f%s", reading, SplUnit(weighting));
 }
 
 void DrawBandView(CDib& surface, int32_t bandSet) {

@@ -24,11 +24,16 @@ void DrawBandView(CDib& surface, int32_t bandSet);
 int BandsBelowNyquist(const BandTable& table);
 
 // Levels in dB of the first n bands of table for one trace: the power sum of the bins in each
-// band, floorDb where every bin lies at the floor; bands that no bin reached are filled in
-// from their nearest neighbours (see the definition).
+// band, floorDb where every bin lies at the floor or no bin fell into the band; measured[j]
+// tells whether any did.
+void SumBands(const BandTable& table, int n, const float* trace, double* levels, bool* measured);
+// The same levels as the view shows them: bands that no bin reached are filled in from their
+// nearest neighbours (see the definition).
 void GatherBands(const BandTable& table, int n, const float* trace, double* levels);
 
 // The sound-level reading for the octave levels of channel 1 (n bands), with the calibration.
 float SplReading(const double* levels, int n);
+// The unit of the reading for a weighting: "dB", "dBA", "dBC", "dBU" or "dBN".
+const char* SplUnit(int32_t weighting);
 // "SPL: 94.0dBA": the reading with the unit of the weighting in use.
 void FormatSplText(char* text, std::size_t size, float reading, int32_t weighting);

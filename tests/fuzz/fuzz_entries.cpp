@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -180,13 +181,14 @@ bool Wav(const uint8_t* data, std::size_t size) {
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     headless::CaptureSource source;
     source.kind = headless::CaptureSource::Kind::Wav;
+    source.wav = std::make_shared<headless::WavReader>();
     std::string error;
-    if (!headless::LoadWav(kWavName, &source.wav, &error))
+    if (!source.wav->Open(kWavName, &error))
         return !error.empty();
     cli::AppRun run;
     if (!run.Start(cli::kAppViewWidth, cli::kAppViewHeight, &error))
         return false;
-    if (!run.UseSource(source, static_cast<int32_t>(source.wav.rate), &error))
+    if (!run.UseSource(source, static_cast<int32_t>(source.wav->Rate()), &error))
         return !error.empty();
     return DrawsAFrame(run);
 }

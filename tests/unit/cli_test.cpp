@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -42,42 +43,68 @@ CliRun RunCli(const std::string& args) {
 constexpr double kPi = 3.14159265358979323846;
 
 struct WavSpec {
-    uint16_t tag = 1;
+    uint16_t tag = 1; // 3: float
     uint16_t channels = 2;
     uint32_t rate = 44100;
     uint16_t bits = 16;
+    bool extensible = false;
     double leftHz = 1000.0;
     double rightHz = 1000.0;
     double seconds = 1.0;
+    double noise = 0.0; // peak of white noise added to the sines
 };
 
-// A RIFF/WAVE image of sines at half of full scale, one per channel (mono takes the left).
+// A RIFF/WAVE image of sines at half of full scale, one per channel (mono takes the left), with
+// any noise. Wider samples hold the 16-bit ones less a part of a step, which rounds back to them.
 std::string MakeWav(const WavSpec& w) {
     using testbmp::Put16;
     using testbmp::Put32;
     std::vector<uint8_t> data;
     const uint32_t frames = static_cast<uint32_t>(w.rate * w.seconds);
+    uint32_t random = 1;
     for (uint32_t n = 0; n < frames; ++n) {
         for (int c = 0; c < w.channels; ++c) {
             const double hz = c == 1 ? w.rightHz : w.leftHz;
-            const double v = 0.5 * std::sin(2.0 * kPi * hz * n / w.rate);
-            if (w.bits == 8)
+            random = random * 1664525u + 1013904223u;
+            const double v = 0.5 * std::sin(2.0 * kPi * hz * n / w.rate) +
+                             w.noise * (random / 2147483648.0 - 1.0);
+            const long s16 = std::lround(v * 32767.0);
+            if (w.bits == 8) {
                 data.push_back(static_cast<uint8_t>(128 + std::lround(v * 127.0)));
-            else
-                Put16(data, static_cast<uint16_t>(std::lround(v * 32767.0)));
+            } else if (w.bits == 16) {
+                Put16(data, static_cast<uint16_t>(s16));
+            } else if (w.bits == 24) {
+                const uint32_t s24 = static_cast<uint32_t>(s16 * 256 - 100);
+                data.insert(data.end(), {static_cast<uint8_t>(s24), static_cast<uint8_t>(s24 >> 8),
+                                         static_cast<uint8_t>(s24 >> 16)});
+            } else if (w.tag == 3) {
+                const float f = static_cast<float>((s16 - 0.3) / 32768.0);
+                uint32_t word;
+                std::memcpy(&word, &f, sizeof word);
+                Put32(data, word);
+            } else {
+                Put32(data, static_cast<uint32_t>(s16 * 65536 - 30000));
+            }
         }
     }
     const uint16_t align = static_cast<uint16_t>(w.channels * w.bits / 8);
     std::vector<uint8_t> image = {'R', 'I', 'F', 'F'};
-    Put32(image, static_cast<uint32_t>(36 + data.size()));
+    Put32(image, static_cast<uint32_t>((w.extensible ? 60 : 36) + data.size()));
     image.insert(image.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(image, 16);
-    Put16(image, w.tag);
+    Put32(image, w.extensible ? 40 : 16);
+    Put16(image, w.extensible ? 0xFFFE : w.tag);
     Put16(image, w.channels);
     Put32(image, w.rate);
     Put32(image, w.rate * align);
     Put16(image, align);
     Put16(image, w.bits);
+    if (w.extensible) {
+        Put16(image, 22);
+        Put16(image, w.bits);
+        Put32(image, w.channels == 1 ? 4 : 3);
+        Put16(image, w.tag);
+        image.insert(image.end(), {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
+    }
     image.insert(image.end(), {'d', 'a', 't', 'a'});
     Put32(image, static_cast<uint32_t>(data.size()));
     image.insert(image.end(), data.begin(), data.end());
@@ -145,7 +172,9 @@ TEST(CliArguments, ErrorsExitWithReasonAndStatus) {
         {"", 2, "no command given"},
         {"--no-such-option", 2, "Usage: tonalyx-cli"},
         {"analyze", 2, "analyze needs a WAV file"},
-        {"analyze a.wav", 2, "needs --export or --image"},
+        {"analyze a.wav", 2, "needs --export, --bands or --image"},
+        {"analyze a.wav --bands b.csv", 2, "--bands needs a band mode: --mode 2, 3, 4, 5 or 7"},
+        {"analyze a.wav --bands b.csv --mode 6", 2, "--bands needs a band mode"},
         {"analyze a.wav b.wav --export t.txt", 2, "one WAV file"},
         {"analyze a.wav --export", 2, "--export needs a value"},
         {"analyze a.wav --image i.png --mode 12", 2, "--mode must be 0..11"},
@@ -164,7 +193,7 @@ TEST(CliArguments, ErrorsExitWithReasonAndStatus) {
         {"analyze a.wav --image i.png --size 640", 2, "--size needs WIDTHxHEIGHT"},
         {"analyze a.wav --image i.png --loud", 2, "unknown option --loud"},
         {"analyze missing.wav --export t.txt", 1, "missing.wav: cannot open the file"},
-        {"analyze . --export t.txt", 1, ".: cannot read the file"}, // a folder opens like a file
+        {"analyze . --export t.txt", 1, "tonalyx-cli: .: "}, // a folder opens like a file
         {"run .", 1, ".: cannot read the script"},
         {"script", 2, "needs exactly one script file"},
         {"run missing.script", 1, "missing.script: cannot read the script"},
@@ -339,13 +368,130 @@ TEST_F(Cli, ScriptLinesAreCheckedAndMenusAnswered) {
     }
 }
 
+TEST_F(Cli, WideAndFloatSamplesAnalyseAsTheirSixteenBitSignal) {
+    const struct {
+        uint16_t tag, bits, channels;
+        bool extensible;
+        uint32_t rate;
+    } cases[] = {
+        {1, 24, 2, false, 44100}, {1, 32, 1, false, 22050}, {3, 32, 2, false, 11025},
+        {3, 32, 1, true, 8000},   {1, 16, 2, true, 44100},  {1, 24, 1, true, 22050},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits, tag " + std::to_string(c.tag) +
+                     (c.extensible ? ", extensible, " : ", ") + std::to_string(c.rate));
+        WavSpec spec;
+        spec.channels = c.channels;
+        spec.rate = c.rate;
+        spec.rightHz = 3000.0;
+        WriteFile("sixteen.wav", MakeWav(spec));
+        spec.tag = c.tag;
+        spec.bits = c.bits;
+        spec.extensible = c.extensible;
+        WriteFile("wide.wav", MakeWav(spec));
+        const std::string options = " --fft 2048 --monitor 3 --export ";
+        ASSERT_EQ(RunCli("analyze sixteen.wav" + options + "a.txt").status, 0);
+        const CliRun run = RunCli("analyze wide.wav" + options + "b.txt");
+        ASSERT_EQ(run.status, 0) << run.out;
+        EXPECT_EQ(ReadFile("a.txt"), ReadFile("b.txt"));
+    }
+}
+
+// Band rows "centre, low, high[, level]..."; an empty level field is NAN.
+std::vector<std::vector<double>> ReadBands(const std::string& path, std::string* header,
+                                           std::string* spl) {
+    std::istringstream in(ReadFile(path));
+    std::getline(in, *header);
+    std::vector<std::vector<double>> rows;
+    const std::regex row(R"(\d+\.\d\d, \d+\.\d\d, \d+\.\d\d(, (-?\d+\.\d\d)?)+\r)");
+    for (std::string line; std::getline(in, line);) {
+        if (line.compare(0, 4, "SPL ") == 0) {
+            *spl = line;
+            continue;
+        }
+        EXPECT_TRUE(std::regex_match(line, row)) << line;
+        std::vector<double> values;
+        std::istringstream fields(line);
+        for (std::string f; std::getline(fields, f, ',');)
+            values.push_back(f == " " || f == " \r" ? NAN : std::stod(f));
+        rows.push_back(values);
+    }
+    return rows;
+}
+
+// Each band's level is the power sum of the exported spectrum's bins from its lower edge up to
+// its upper one, leaving out bins at the floor; a band without a bin has no level.
+TEST_F(Cli, BandLevelsArePowerSumsOfTheSpectrumsBins) {
+    WavSpec apart;
+    apart.rightHz = 3000.0;
+    apart.noise = 0.01;
+    WriteFile("apart.wav", MakeWav(apart));
+    WavSpec low = apart;
+    low.rate = 8000;
+    WriteFile("low.wav", MakeWav(low));
+    const struct {
+        const char* args;
+        std::size_t rows;  // bands whose lower edge lies below half the rate
+        std::size_t empty; // of them, bands that no bin reaches
+        const char* spl;   // the SPL line's start; empty: none
+    } cases[] = {
+        {"apart.wav --mode 2", 11, 0, ""},
+        {"apart.wav --mode 3 --fft 32768", 32, 0, ""},
+        {"low.wav --mode 5 --fft 2048", 96, 12, ""},
+        {"apart.wav --mode 7", 11, 0, "SPL (dBA), "},
+        {"apart.wav --mode 7 --weighting 0", 11, 0, "SPL (dB), "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const CliRun run =
+            RunCli(std::string("analyze ") + c.args + " --monitor 3 --export t.txt --bands b.csv");
+        ASSERT_EQ(run.status, 0) << run.out;
+        const Export e = ReadExport("t.txt");
+        std::string header, spl;
+        const auto bands = ReadBands("b.csv", &header, &spl);
+        EXPECT_EQ(header, "Centre (Hz), Low (Hz), High (Hz), Left (dB), Right (dB)\r");
+        ASSERT_EQ(bands.size(), c.rows);
+        std::size_t empty = 0;
+        double splEnergy = 0.0;
+        for (const auto& band : bands) {
+            for (std::size_t channel = 1; channel <= 2; ++channel) {
+                double energy = 0.0;
+                int bins = 0;
+                for (const auto& bin : e.rows) {
+                    if (bin[0] < band[1] || bin[0] >= band[2])
+                        continue;
+                    ++bins;
+                    if (bin[channel] > -100.0)
+                        energy += std::pow(10.0, bin[channel] / 10.0);
+                }
+                const double level = band.at(2 + channel);
+                if (bins == 0) {
+                    EXPECT_TRUE(std::isnan(level)) << band[0] << " Hz";
+                    empty += channel == 1;
+                } else {
+                    EXPECT_NEAR(level, energy > 0.0 ? 10.0 * std::log10(energy) : -100.0, 0.02)
+                        << band[0] << " Hz";
+                }
+                if (channel == 1)
+                    splEnergy += energy;
+            }
+        }
+        EXPECT_EQ(empty, c.empty);
+        if (*c.spl == '\0') {
+            EXPECT_EQ(spl, "");
+        } else {
+            ASSERT_EQ(spl.compare(0, std::strlen(c.spl), c.spl), 0) << spl;
+            // Channel 1 with the calibration of 100 dB.
+            EXPECT_NEAR(std::stod(spl.substr(std::strlen(c.spl))),
+                        10.0 * std::log10(splEnergy) + 100.0, 0.06);
+        }
+    }
+}
+
 // Run under AddressSanitizer, the program must read none of these past their bytes.
 TEST_F(Cli, HostileWavFilesAreRefusedWithTheirReason) {
     WavSpec eightBit;
     eightBit.bits = 8;
-    WavSpec floats;
-    floats.tag = 3;
-    floats.bits = 32;
     WavSpec three;
     three.channels = 3;
     WavSpec rate48k;
@@ -362,10 +508,10 @@ TEST_F(Cli, HostileWavFilesAreRefusedWithTheirReason) {
         std::string bytes;
         const char* says;
     } cases[] = {
-        {"8-bit", MakeWav(eightBit), "not 16-bit samples"},
-        {"float", MakeWav(floats), "not PCM"},
-        {"3 channels", MakeWav(three), "not mono or stereo"},
-        {"48000 Hz", MakeWav(rate48k), "unsupported sample rate 48000 Hz"},
+        {"8-bit", MakeWav(eightBit), "8-bit PCM samples (16-, 24- or 32-bit PCM or 32-bit float)"},
+        {"3 channels", MakeWav(three), "3 channels (mono or stereo only)"},
+        {"48000 Hz", MakeWav(rate48k),
+         "unsupported sample rate 48000 Hz (the analyzer captures at 44100, 22050, 11025 or 8000"},
         {"truncated", good.substr(0, good.size() / 2), "a chunk runs past the end"},
         {"header only", good.substr(0, 30), "a chunk runs past the end"},
         {"data size past the end", hugeData, "a chunk runs past the end"},

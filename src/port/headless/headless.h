@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,9 @@
 namespace headless {
 
 // ---- Clock: virtual by default (starts at 0; SleepMs advances it) ----
+// On the virtual clock no wait of the port takes real time for what has happened: a thread
+// waiting for an event, a message or the clock goes on as soon as it has (port::WaitForEvent
+// also ends, unsignalled, when a message reaches the waiting thread).
 void UseRealClock(bool real);
 void SetTime(uint32_t ms);
 void AdvanceTime(uint32_t ms);
@@ -124,23 +129,56 @@ std::vector<port::Message> TakeDispatched();
 // which opens like a file.
 bool ReadAll(std::istream& in, std::string* out);
 
-// ---- WAV files: 16-bit PCM, mono or stereo ----
-struct WavAudio {
-    uint16_t channels = 0;
-    uint32_t rate = 0;
-    std::vector<int16_t> samples; // interleaved frames
+// ---- WAV files: PCM of 16, 24 or 32 bits or 32-bit float, plain or extensible; mono or stereo
+// ----
+class WavBytes;
+// The audio of a WAV file, read a stretch at a time as the capture asks for it, as 16-bit
+// samples: a 16-bit capture of the same signal, rounded to the nearest step and clipped at full
+// scale. Only the header is checked and kept when it opens; the file stays open meanwhile. Safe
+// to read from several threads.
+class WavReader {
+public:
+    WavReader();
+    ~WavReader();
+    WavReader(const WavReader&) = delete;
+    WavReader& operator=(const WavReader&) = delete;
+
+    // Reads the header of the file at path, or of the size bytes at bytes (which must outlive the
+    // reader). Anything but such a RIFF/WAVE image, or one whose chunks do not fit inside it, is
+    // refused with a reason in *error.
+    bool Open(const std::string& path, std::string* error);
+    bool Open(const uint8_t* bytes, std::size_t size, std::string* error);
+
+    uint16_t Channels() const { return channels_; }
+    uint32_t Rate() const { return rate_; }
+    uint64_t Frames() const { return frames_; }
+    // Frames first .. first + count - 1 into to, channels samples each, interleaved; false when
+    // they lie past the end or cannot be read (to is then silent).
+    bool ReadFrames(uint64_t first, std::size_t count, int16_t* to);
+
+private:
+    bool ReadHeader(std::string* error);
+
+    std::unique_ptr<WavBytes> bytes_;
+    std::mutex lock_; // the byte source and the buffer below
+    std::vector<uint8_t> raw_;
+    uint16_t channels_ = 0;
+    uint32_t rate_ = 0;
+    uint64_t frames_ = 0;
+    uint64_t dataAt_ = 0;
+    uint16_t blockAlign_ = 0;
+    uint16_t bits_ = 0;
+    bool float_ = false;
 };
-// Reads a RIFF/WAVE image. Anything else, or a file whose chunks do not fit inside it, is
-// refused with a reason in *error and *out left unchanged.
-bool ParseWav(const uint8_t* bytes, std::size_t size, WavAudio* out, std::string* error);
-bool LoadWav(const std::string& path, WavAudio* out, std::string* error);
 
 // ---- Wave-in: simulated capture devices ----
 // Every device records the same source. A recording device captures the frames of the time that
 // passes on the port's clock (TickCount): a buffer is done once the clock has passed its last
-// frame. On the virtual clock a test advances time (AdvanceTime, SetTime, SleepMs) and then calls
-// WaitCaptureIdle; on the real clock the frames come in real time. Frames due while no buffer is
-// queued are lost, as on a sound card. Set the source and devices before a device is opened.
+// frame. On the virtual clock a test advances time (AdvanceTime, SetTime), which captures the
+// frames due at once on its own thread, and then calls WaitCaptureIdle; time that the program's
+// own SleepMs passes is captured at the next of these. On the real clock the frames come in real
+// time. Frames due while no buffer is queued are lost, as on a sound card. Set the source and
+// devices before a device is opened.
 struct CaptureSource {
     enum class Kind {
         Silence,
@@ -148,15 +186,15 @@ struct CaptureSource {
         Noise,       // uniform white noise
         DelayedPair, // noise on the left, the same noise delayFrames later on the right
         Sequence,    // frame n: left = n & 0xffff, right = n >> 16 (mono: n & 0xffff)
-        Wav,         // audio at its own rate (a device refuses any other), silent after the end
+        Wav, // a WAV file at its own rate (a device refuses any other), silent after the end
     };
     Kind kind = Kind::Silence;
-    double frequencyHz = 1000.0; // Sine
-    double level = 0.5;          // peak of Sine, Noise and DelayedPair, a fraction of full scale
-    uint32_t delayFrames = 0;    // DelayedPair
-    uint32_t seed = 1;           // Noise and DelayedPair
-    WavAudio wav;                // Wav
-    bool loop = false;           // Wav: start again after the end
+    double frequencyHz = 1000.0;    // Sine
+    double level = 0.5;             // peak of Sine, Noise and DelayedPair, a fraction of full scale
+    uint32_t delayFrames = 0;       // DelayedPair
+    uint32_t seed = 1;              // Noise and DelayedPair
+    std::shared_ptr<WavReader> wav; // Wav
+    bool loop = false;              // Wav: start again after the end
 };
 void SetCaptureSource(const CaptureSource& source);
 // count devices (0: a machine without capture devices); device i refuses every format when bit i

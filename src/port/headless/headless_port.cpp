@@ -2,6 +2,7 @@
 // and the clock are safe to use from several threads at once.
 #include "port/headless/headless.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +11,10 @@
 #include <mutex>
 #include <strings.h>
 #include <thread>
+#include <utility>
+#include <vector>
+
+#include "port/headless/headless_clock.h"
 
 #include "port/messages.h"
 #include "port/port.h"
@@ -19,6 +24,24 @@ namespace {
 std::atomic<bool> realClock{false};
 std::atomic<uint32_t> virtualNow{0};
 const auto realStart = std::chrono::steady_clock::now();
+
+struct ClockWatchers {
+    std::mutex lock;
+    std::vector<std::pair<const void*, std::function<void()>>> list;
+};
+
+// Never destroyed: a device thread may unregister while static objects are being destroyed.
+ClockWatchers& Watchers() {
+    static ClockWatchers* watchers = new ClockWatchers;
+    return *watchers;
+}
+
+void ClockMoved() {
+    ClockWatchers& w = Watchers();
+    std::lock_guard<std::mutex> guard(w.lock);
+    for (const auto& watcher : w.list)
+        watcher.second();
+}
 
 std::mutex messageLock;
 std::vector<headless::ShownMessage> shownMessages;
@@ -33,12 +56,36 @@ namespace headless {
 
 void UseRealClock(bool real) {
     realClock = real;
+    ClockMoved();
 }
+// The capture first: a worker that its buffers wake then need not wake again for the time.
 void SetTime(uint32_t ms) {
     virtualNow = ms;
+    CaptureToNow();
+    ClockMoved();
 }
 void AdvanceTime(uint32_t ms) {
     virtualNow += ms;
+    CaptureToNow();
+    ClockMoved();
+}
+
+bool RealClockInUse() {
+    return realClock;
+}
+
+void WatchClock(const void* key, std::function<void()> wake) {
+    ClockWatchers& w = Watchers();
+    std::lock_guard<std::mutex> guard(w.lock);
+    w.list.emplace_back(key, std::move(wake));
+}
+
+void UnwatchClock(const void* key) {
+    ClockWatchers& w = Watchers();
+    std::lock_guard<std::mutex> guard(w.lock);
+    w.list.erase(std::remove_if(w.list.begin(), w.list.end(),
+                                [key](const auto& entry) { return entry.first == key; }),
+                 w.list.end());
 }
 
 std::vector<ShownMessage> TakeMessages() {
@@ -91,10 +138,15 @@ uint32_t TickCount() {
 }
 
 void SleepMs(uint32_t ms) {
-    if (realClock)
+    // The program's own sleeps on the virtual clock leave the capture to the next move of the
+    // clock by its controller, so that what a modal loop's animation captures does not depend
+    // on the speed of the threads.
+    if (realClock) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    else
+    } else {
         virtualNow += ms;
+        ClockMoved();
+    }
 }
 
 int ShowMessage(const char* text, const char* caption, unsigned flags) {

@@ -287,13 +287,13 @@ void DeleteSurfaceBitmap(BitmapHandle bitmap) {
     delete[] static_cast<uint16_t*>(bitmap);
 }
 
+// Into the window's last frame, whose memory is reused: a run presents thousands of frames.
 void PresentSurface(WindowHandle window, const SurfaceInfo& info, const uint16_t* bits) {
-    headless::Image frame;
+    std::lock_guard<std::mutex> guard(presentedLock);
+    headless::Image& frame = presented[window];
     frame.width = info.width;
     frame.height = info.height < 0 ? -info.height : info.height;
     frame.pixels.assign(bits, bits + static_cast<std::size_t>(frame.width) * frame.height);
-    std::lock_guard<std::mutex> guard(presentedLock);
-    presented[window] = std::move(frame);
 }
 
 bool DrawSystemText(BitmapHandle, const SurfaceInfo&, int, int, uint32_t, const char*) {

@@ -1,5 +1,6 @@
 // Worker threads with message queues, thread messages and events for the headless port, on the
-// standard library. Any thread. Waits are in real time, whatever the clock says.
+// standard library. Any thread. A timed wait for an event ends as soon as the event is signalled,
+// a message reaches the waiting thread or the clock has passed its time, virtual or real.
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -7,8 +8,10 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "port/headless/headless.h"
+#include "port/headless/headless_clock.h"
 #include "port/port.h"
 
 namespace {
@@ -16,6 +19,7 @@ namespace {
 struct Queue {
     std::mutex lock;
     std::deque<port::Message> messages;
+    std::condition_variable wake; // its thread waiting for an event, with the wait lock
 };
 
 struct Worker {
@@ -26,10 +30,34 @@ struct Worker {
 };
 
 struct Event {
-    std::mutex lock;
-    std::condition_variable changed;
-    bool signalled = false;
+    bool signalled = false; // under the wait lock
 };
+
+// The threads waiting for an event now: a wait also ends when a message reaches its thread or
+// the clock passes its time, so a post wakes only the thread it is for, and a move of the clock
+// only the threads whose time has come. Never destroyed, like the registry below; made before
+// main, so that no thread registers with the clock while holding a lock of its own.
+struct Waiting {
+    Queue* queue;
+    uint32_t start;
+    uint32_t timeoutMs;
+};
+
+struct Waits {
+    std::mutex lock;
+    std::vector<Waiting> threads;
+    Waits() {
+        headless::WatchClock(this, [this] {
+            std::lock_guard<std::mutex> guard(lock);
+            const uint32_t now = port::TickCount();
+            for (const Waiting& w : threads)
+                if (now - w.start >= w.timeoutMs)
+                    w.queue->wake.notify_one();
+        });
+    }
+};
+
+Waits& waits = *new Waits;
 
 // The registry is never destroyed: a worker may still be ending while the program's static
 // objects are destroyed (the sound engine closes its thread from its own destructor), and its
@@ -143,8 +171,12 @@ bool PostToThread(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_
             return false;
         q = found->second;
     }
-    std::lock_guard<std::mutex> guard(q->lock);
-    q->messages.push_back({nullptr, message, wParam, lParam});
+    {
+        std::lock_guard<std::mutex> guard(q->lock);
+        q->messages.push_back({nullptr, message, wParam, lParam});
+    }
+    std::lock_guard<std::mutex> guard(waits.lock);
+    q->wake.notify_one();
     return true;
 }
 
@@ -153,20 +185,37 @@ EventHandle CreateAutoEvent() {
 }
 
 void SignalEvent(EventHandle event) {
-    Event& e = *static_cast<Event*>(event);
-    std::lock_guard<std::mutex> guard(e.lock);
-    e.signalled = true;
-    e.changed.notify_one();
+    std::lock_guard<std::mutex> guard(waits.lock);
+    static_cast<Event*>(event)->signalled = true;
+    for (const Waiting& w : waits.threads)
+        w.queue->wake.notify_one();
 }
 
+// The workers poll their queues between waits for their stop event, so a message for the
+// waiting thread ends the wait early; on the virtual clock the time is the clock's, and the
+// real timeout remains only for a wait that nothing ends.
 bool WaitForEvent(EventHandle event, uint32_t timeoutMs) {
     Event& e = *static_cast<Event*>(event);
-    std::unique_lock<std::mutex> guard(e.lock);
-    if (!e.changed.wait_for(guard, std::chrono::milliseconds(timeoutMs),
-                            [&] { return e.signalled; }))
-        return false;
+    const std::shared_ptr<Queue> own = OwnQueue();
+    const uint32_t start = TickCount();
+    const auto realEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::unique_lock<std::mutex> guard(waits.lock);
+    waits.threads.push_back({own.get(), start, timeoutMs});
+    own->wake.wait_until(guard, realEnd, [&] {
+        if (e.signalled || TickCount() - start >= timeoutMs)
+            return true;
+        std::lock_guard<std::mutex> queueGuard(own->lock);
+        return !own->messages.empty();
+    });
+    for (auto it = waits.threads.begin(); it != waits.threads.end(); ++it) {
+        if (it->queue == own.get()) {
+            waits.threads.erase(it);
+            break;
+        }
+    }
+    const bool signalled = e.signalled;
     e.signalled = false;
-    return true;
+    return signalled;
 }
 
 void CloseEvent(EventHandle event) {

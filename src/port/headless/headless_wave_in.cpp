@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "port/headless/headless.h"
+#include "port/headless/headless_clock.h"
 #include "port/messages.h"
 #include "port/port.h"
 
@@ -61,6 +62,9 @@ struct Device {
     uint32_t clockBase = 0;    // clock when recording last started
     uint64_t framesAtBase = 0; // source position then
     uint64_t frame = 0;        // next source frame to capture
+
+    std::vector<int16_t> pairs;       // the frames being captured, left and right
+    std::vector<int16_t> fileSamples; // the same frames as a WAV file holds them
 };
 
 std::mutex registryLock; // the settings and the list of open devices
@@ -92,12 +96,13 @@ int16_t Noise(const headless::CaptureSource& s, uint64_t n) {
     return Scaled(s.level * (static_cast<double>(bits) * 0x1.0p-52 - 1.0));
 }
 
-// Left and right sample of source frame n at the device's rate.
-void SourceFrame(const headless::CaptureSource& s, uint32_t rate, uint64_t n, int16_t out[2]) {
+// Left and right sample of frame n of a synthetic source at the device's rate.
+void SynthFrame(const headless::CaptureSource& s, uint32_t rate, uint64_t n, int16_t out[2]) {
     using Kind = headless::CaptureSource::Kind;
     out[0] = out[1] = 0;
     switch (s.kind) {
     case Kind::Silence:
+    case Kind::Wav:
         break;
     case Kind::Sine:
         out[0] = out[1] =
@@ -114,22 +119,41 @@ void SourceFrame(const headless::CaptureSource& s, uint32_t rate, uint64_t n, in
         out[0] = static_cast<int16_t>(static_cast<uint16_t>(n & 0xFFFF));
         out[1] = static_cast<int16_t>(static_cast<uint16_t>(n >> 16 & 0xFFFF));
         break;
-    case Kind::Wav: {
-        const std::size_t frames = s.wav.channels == 0 ? 0 : s.wav.samples.size() / s.wav.channels;
-        if (frames == 0 || (!s.loop && n >= frames))
-            break;
-        const std::size_t i = static_cast<std::size_t>(n % frames) * s.wav.channels;
-        out[0] = s.wav.samples[i];
-        out[1] = s.wav.samples[i + s.wav.channels - 1];
-        break;
     }
+}
+
+// Left and right samples of source frames first .. first + count - 1 into d.pairs. A WAV file is
+// read a stretch at a time; a mono file gives both channels its one.
+void SourceFrames(Device& d, uint64_t first, std::size_t count) {
+    d.pairs.assign(2 * count, 0);
+    const headless::CaptureSource& s = d.source;
+    if (s.kind != headless::CaptureSource::Kind::Wav) {
+        for (std::size_t i = 0; i < count; ++i)
+            SynthFrame(s, d.format.samplesPerSec, first + i, &d.pairs[2 * i]);
+        return;
+    }
+    headless::WavReader* wav = s.wav.get();
+    const uint64_t frames = wav == nullptr ? 0 : wav->Frames();
+    if (frames == 0)
+        return;
+    const uint16_t channels = wav->Channels();
+    std::size_t done = 0;
+    while (done < count && (s.loop || first + done < frames)) {
+        const uint64_t n = (first + done) % frames;
+        const std::size_t run =
+            static_cast<std::size_t>(std::min<uint64_t>(count - done, frames - n));
+        d.fileSamples.resize(run * channels);
+        wav->ReadFrames(n, run, d.fileSamples.data());
+        for (std::size_t i = 0; i < run; ++i) {
+            d.pairs[2 * (done + i)] = d.fileSamples[i * channels];
+            d.pairs[2 * (done + i) + 1] = d.fileSamples[i * channels + channels - 1];
+        }
+        done += run;
     }
 }
 
 // A mono device records the left channel; 8-bit samples are unsigned.
-void WriteFrame(const Device& d, uint64_t n, uint8_t* to) {
-    int16_t lr[2];
-    SourceFrame(d.source, d.format.samplesPerSec, n, lr);
+void WriteFrame(const Device& d, const int16_t lr[2], uint8_t* to) {
     for (int c = 0; c < d.format.channels; ++c) {
         if (d.format.bitsPerSample == 8) {
             *to++ = static_cast<uint8_t>((lr[c] >> 8) + 128);
@@ -193,8 +217,9 @@ void CatchUp(Device& d) {
         const uint32_t limit = HeadLimit(d);
         const uint64_t room = (limit - std::min(limit, d.headBytes)) / align;
         const uint64_t take = std::min(room, due - d.frame);
+        SourceFrames(d, d.frame, static_cast<std::size_t>(take));
         for (uint64_t i = 0; i < take; ++i)
-            WriteFrame(d, d.frame + i, d.head->data + d.headBytes + i * align);
+            WriteFrame(d, &d.pairs[2 * i], d.head->data + d.headBytes + i * align);
         d.headBytes += static_cast<uint32_t>(take * align);
         d.frame += take;
         framesCaptured += take;
@@ -203,11 +228,17 @@ void CatchUp(Device& d) {
     }
 }
 
+// The real clock's frames come with real time, and the pump looks for them every millisecond;
+// the virtual clock's are captured by whoever moves it (CaptureToNow), and the pump waits.
 void Pump(Device* d) {
     std::unique_lock<std::mutex> guard(d->lock);
     while (!d->closing) {
-        CatchUp(*d);
-        d->changed.wait_for(guard, std::chrono::milliseconds(1));
+        if (headless::RealClockInUse()) {
+            CatchUp(*d);
+            d->changed.wait_for(guard, std::chrono::milliseconds(1));
+        } else {
+            d->changed.wait(guard, [d] { return d->closing || headless::RealClockInUse(); });
+        }
     }
 }
 
@@ -221,7 +252,8 @@ bool Accepts(const port::WaveFormat& f, const headless::CaptureSource& source) {
         f.samplesPerSec > kMaxRate || f.blockAlign != f.channels * f.bitsPerSample / 8 ||
         f.avgBytesPerSec != f.samplesPerSec * f.blockAlign)
         return false;
-    return source.kind != headless::CaptureSource::Kind::Wav || source.wav.rate == f.samplesPerSec;
+    return source.kind != headless::CaptureSource::Kind::Wav ||
+           (source.wav != nullptr && source.wav->Rate() == f.samplesPerSec);
 }
 
 } // namespace
@@ -252,6 +284,14 @@ void ResetCapture() {
     refusing = 0;
     shortEvery = 0;
     shortBytes = 0;
+}
+
+void CaptureToNow() {
+    std::lock_guard<std::mutex> registry(registryLock);
+    for (Device* d : openDevices) {
+        std::lock_guard<std::mutex> guard(d->lock);
+        CatchUp(*d);
+    }
 }
 
 bool WaitCaptureIdle(uint32_t timeoutMs) {
@@ -307,8 +347,15 @@ bool OpenWaveIn(uint32_t deviceId, const WaveFormat& format, uint32_t threadId, 
     d->shortBytes = shortBytes;
     try {
         openDevices.push_back(d);
+        // On the virtual clock the pump waits for nothing but the choice of the real one.
+        headless::WatchClock(d, [d] {
+            std::lock_guard<std::mutex> guard(d->lock);
+            if (headless::RealClockInUse())
+                d->changed.notify_all();
+        });
         d->pump = std::thread(Pump, d);
     } catch (const std::exception&) {
+        headless::UnwatchClock(d);
         openDevices.erase(std::remove(openDevices.begin(), openDevices.end(), d),
                           openDevices.end());
         delete d;
@@ -409,6 +456,7 @@ bool CloseWaveIn(WaveDevice device) {
         d->changed.notify_all();
     }
     d->pump.join();
+    headless::UnwatchClock(d);
     delete d;
     return true;
 }

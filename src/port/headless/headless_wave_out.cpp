@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "port/headless/headless_clock.h"
 #include "port/messages.h"
 #include "port/port.h"
 
@@ -59,9 +60,17 @@ struct Device {
 };
 
 // Never destroyed: the engine's static object may close its device after this file's statics
-// would otherwise be gone.
+// would otherwise be gone. Its pacer follows the clock.
 Device& TheDevice() {
-    static Device* device = new Device;
+    static Device* device = [] {
+        Device* d = new Device;
+        headless::WatchClock(d, [d] {
+            std::lock_guard<std::mutex> guard(d->lock);
+            if (d->clockRunning || headless::RealClockInUse())
+                d->changed.notify_all();
+        });
+        return d;
+    }();
     return *device;
 }
 
@@ -106,10 +115,15 @@ void StartClock(Device& d) {
     d.partialMs = 0.0;
 }
 
+// On the real clock the pacer looks every millisecond, on the virtual one whenever the clock
+// moves while a buffer plays, or a buffer comes or goes.
 void Pace(Device& d) {
     std::unique_lock<std::mutex> guard(d.lock);
     while (!d.stopPacer) {
-        d.changed.wait_for(guard, std::chrono::milliseconds(1));
+        if (headless::RealClockInUse())
+            d.changed.wait_for(guard, std::chrono::milliseconds(1));
+        else
+            d.changed.wait(guard);
         if (!d.clockRunning)
             continue;
         const double elapsed = static_cast<double>(port::TickCount() - d.startTick);
