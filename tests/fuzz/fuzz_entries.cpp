@@ -29,7 +29,6 @@ namespace fs = std::filesystem;
 constexpr int kBlocksToFirstFrame = 32768 / 512 + 1;
 // Enough blocks for any script to show its effect, few enough to keep the fuzzer fast.
 constexpr int64_t kScriptBlocks = 24;
-constexpr char kWavName[] = "input.wav";
 
 // The loaders and then every character drawn, so that fuzzed metrics also drive the blits. Byte 0
 // picks the loader; byte 1 how many of the remaining bytes form the metrics table.
@@ -176,14 +175,11 @@ bool Script(const uint8_t* data, std::size_t size) {
 // The bytes as a WAV file played into the input: refused with a reason, or captured at its rate
 // up to the first frame.
 bool Wav(const uint8_t* data, std::size_t size) {
-    const PrivateFolder folder;
-    std::ofstream(kWavName, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     headless::CaptureSource source;
     source.kind = headless::CaptureSource::Kind::Wav;
     source.wav = std::make_shared<headless::WavReader>();
     std::string error;
-    if (!source.wav->Open(kWavName, &error))
+    if (!source.wav->Open(data, size, &error))
         return !error.empty();
     cli::AppRun run;
     if (!run.Start(cli::kAppViewWidth, cli::kAppViewHeight, &error))

@@ -40,6 +40,8 @@ public:
             size_ = static_cast<uint64_t>(file_.tellg());
     }
     bool IsOpen() const { return static_cast<bool>(file_); }
+    // The last read failed in the system, not for want of bytes: a folder opens like a file.
+    bool Unreadable() const { return file_.bad(); }
     uint64_t Size() const override { return size_; }
     bool Read(uint64_t offset, uint8_t* to, std::size_t count) override {
         if (offset > size_ || count > size_ - offset)
@@ -129,8 +131,11 @@ bool WavReader::Open(const std::string& path, std::string* error) {
     auto file = std::make_unique<FileBytes>(path);
     if (!file->IsOpen())
         return Fail(error, "cannot open the file");
+    const FileBytes& opened = *file;
     bytes_ = std::move(file);
-    return ReadHeader(error);
+    if (ReadHeader(error))
+        return true;
+    return opened.Unreadable() ? Fail(error, "cannot read the file") : false;
 }
 
 bool WavReader::Open(const uint8_t* bytes, std::size_t size, std::string* error) {
