@@ -193,7 +193,7 @@ TEST(CliArguments, ErrorsExitWithReasonAndStatus) {
         {"analyze a.wav --image i.png --size 640", 2, "--size needs WIDTHxHEIGHT"},
         {"analyze a.wav --image i.png --loud", 2, "unknown option --loud"},
         {"analyze missing.wav --export t.txt", 1, "missing.wav: cannot open the file"},
-        {"analyze . --export t.txt", 1, "tonalyx-cli: .: "}, // a folder opens like a file
+        {"analyze . --export t.txt", 1, ".: cannot read the file"}, // a folder opens like a file
         {"run .", 1, ".: cannot read the script"},
         {"script", 2, "needs exactly one script file"},
         {"run missing.script", 1, "missing.script: cannot read the script"},
