@@ -1,9 +1,9 @@
 #!/bin/bash
 # Runs every test: installs what is missing, builds the native configurations (plain, address and
-# undefined-behaviour sanitizers, thread sanitizer, the fuzz targets with Clang) and the Windows
-# cross build, runs the unit, command-line and image tests natively, a short benchmark pass, each
-# fuzz target for 30 seconds, and the Win32 tests and end-to-end checks under Wine. Ends with a
-# line "tests: N passed, N failed" (stages).
+# undefined-behaviour sanitizers with the fuzz targets, thread sanitizer) and the Windows cross
+# build, runs the unit, command-line and image tests natively, a short benchmark pass, each fuzz
+# target for 30 seconds, and the Win32 tests and end-to-end checks under Wine. Ends with a line
+# "tests: N passed, N failed" (stages).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh || exit 1
@@ -34,23 +34,29 @@ configure_build() {
         cmake --build "$dir" -j"$jobs"
 }
 
+# Each test in a process of its own, then the whole suite in one process in a random order (the
+# seed is printed): a test that leans on what another left behind fails one of the two.
 native() {
     tools/check-layers.sh &&
         configure_build build/native &&
-        ctest --test-dir build/native -j"$jobs" --output-on-failure --timeout 600
+        ctest --test-dir build/native -j"$jobs" --output-on-failure --timeout 600 &&
+        build/native/unit_tests --gtest_shuffle --gtest_brief=1
 }
+# The sanitizer builds hold only the tests their sanitizer checks (CMakeLists.txt), each run
+# once in one process. Address and undefined-behaviour sanitizers share their Clang build with
+# the fuzz targets.
 sanitized() {
-    configure_build build/asan -DCMAKE_BUILD_TYPE=Debug -DTONALYX_SANITIZE=address,undefined &&
-        ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/asan -j"$jobs" --output-on-failure --timeout 600
+    configure_build build/asan -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DTONALYX_FUZZ=ON -DTONALYX_SANITIZE=address,undefined,fuzzer-no-link &&
+        ASAN_OPTIONS=detect_leaks=1 timeout 600 build/asan/unit_tests --gtest_shuffle --gtest_brief=1
 }
 threads() {
     configure_build build/tsan -DTONALYX_SANITIZE=thread &&
-        TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -j"$jobs" --output-on-failure --timeout 600
+        TSAN_OPTIONS=halt_on_error=1 timeout 600 build/tsan/unit_tests --gtest_shuffle --gtest_brief=1
 }
+# The fuzz targets of the address-sanitizer build, each on its seeds and past findings.
 fuzzing() {
-    configure_build build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-        -DBUILD_TESTING=OFF -DTONALYX_FUZZ=ON -DTONALYX_SANITIZE=address,undefined,fuzzer-no-link &&
-        tools/run-fuzzers.sh build/fuzz 30
+    tools/run-fuzzers.sh build/asan 30
 }
 benchmarks() {
     [ -x build/native/tonalyx_bench ] && build/native/tonalyx_bench --benchmark_min_time=0.01

@@ -125,6 +125,13 @@ void DrawPicture(CDib& surface, uint32_t now) {
 
 } // namespace
 
+void ResetProgramState() {
+    ResetAnalyzerState();
+    ResetViewState();
+    frameRateRing = FrameRateRing();
+    toneVoice = 0;
+}
+
 int MyClass::Frame() {
     if (screen.m_Bits == nullptr)
         return 0;

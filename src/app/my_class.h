@@ -32,6 +32,9 @@ private:
 extern MyClass app;
 extern CWaveInThread waveIn;
 
+// Every variable of the program back to its value at launch, for a host that runs the program
+// again in the same process; call it before Init, with capture stopped.
+void ResetProgramState();
 // Stops capture, rebuilds the analysis for rate and size, and starts capture again.
 void RestartCapture(int32_t rate, int32_t size);
 // Starts and stops the capture thread without touching the analysis; a failed start tells the

@@ -181,12 +181,8 @@ bool AppRun::Start(int width, int height, std::string* error,
     launchDir_ = launch.string();
     workDir_ = work.string();
 
-    ResetAnalyzerState();
-    headless::SetTime(0);
-    headless::ResetCapture();
-    headless::TakeMessages();
-    headless::ForgetPresented();
-    headless::SetSaveAnswer(nullptr);
+    ResetProgramState();
+    headless::ResetPort();
     menuAnswers.clear();
     headless::SetIdleHook(AnswerWaitingMenu);
     headless::SetFocusWindow(AppView());

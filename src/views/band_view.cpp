@@ -15,7 +15,7 @@
 #include "views/spectrum_view.h"
 #include "views/view_layout.h"
 
-SplHold splHold = {0.0f, 0};
+SplHold splHold;
 
 namespace {
 

@@ -11,8 +11,8 @@
 class CDib;
 
 struct SplHold {
-    float reading;
-    uint32_t time;
+    float reading = 0.0f;
+    uint32_t time = 0;
 };
 extern SplHold splHold;
 

@@ -13,8 +13,8 @@
 #include "port/port.h"
 #include "state/state.h"
 
-PeakReadoutHold peakReadoutHold = {-100.0f, 0.0f, 0};
-TransferReadoutHold transferReadoutHold = {0.0f, 0.0f, 0};
+PeakReadoutHold peakReadoutHold;
+TransferReadoutHold transferReadoutHold;
 
 namespace {
 

@@ -8,17 +8,17 @@
 class CDib;
 
 struct PeakReadoutHold {
-    float level;
-    float frequency;
-    uint32_t time;
+    float level = -100.0f;
+    float frequency = 0.0f;
+    uint32_t time = 0;
 };
 struct TransferReadoutHold {
-    float difference;
-    float frequency;
-    uint32_t time;
+    float difference = 0.0f;
+    float frequency = 0.0f;
+    uint32_t time = 0;
 };
-extern PeakReadoutHold peakReadoutHold;         // level starts at -100
-extern TransferReadoutHold transferReadoutHold; // all 0 at start
+extern PeakReadoutHold peakReadoutHold;
+extern TransferReadoutHold transferReadoutHold;
 
 constexpr int kReadoutY = 32;
 

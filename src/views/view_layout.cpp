@@ -7,6 +7,9 @@
 
 #include "state/alloc.h"
 #include "state/state.h"
+#include "views/band_view.h"
+#include "views/readouts.h"
+#include "views/zoom.h"
 
 int32_t plotWidth = 200;
 int32_t plotHeight = 100;
@@ -40,6 +43,16 @@ bool SetPlotSize(int32_t width, int32_t height) {
 void ResetZoom() {
     zoom = 1.0;
     firstBin = 0;
+}
+
+void ResetViewState() {
+    ResetZoom();
+    dragActive = 0;
+    dragStartX = 0;
+    dragEndX = 0;
+    peakReadoutHold = PeakReadoutHold();
+    transferReadoutHold = TransferReadoutHold();
+    splHold = SplHold();
 }
 
 void ResetPeakHold() {

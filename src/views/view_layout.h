@@ -31,6 +31,9 @@ bool SetPlotSize(int32_t width, int32_t height);
 void ResetZoom();
 // Every record back to the floor with time 0.
 void ResetPeakHold();
+// What the views keep from one drawing to the next (zoom, a drag selection, the readouts' and
+// the SPL reading's holds) back to its values at launch.
+void ResetViewState();
 
 // The peak-hold rule: a record takes v when v reaches it or when it is older than the hold time
 // (2000 ms, or never while peakHoldInfinite is 1).

@@ -67,21 +67,4 @@ TEST(Artwork, KeyColoursSitInTheCorners) {
     EXPECT_NE(splash.GetPixel(134, 105), MakeColor(255, 0, 255));
 }
 
-TEST(Artwork, ProgramIconHoldsTwoSizes) {
-    port::ResourceData r{};
-    ASSERT_TRUE(port::FindResourceData("ICON", "PROGRAMICON", &r));
-    ASSERT_GE(r.size, 6u + 2 * 16);
-    EXPECT_EQ(r.bytes[0] | r.bytes[1] << 8, 0);
-    EXPECT_EQ(r.bytes[2] | r.bytes[3] << 8, 1); // icon
-    ASSERT_EQ(r.bytes[4] | r.bytes[5] << 8, 2);
-    for (int i = 0; i < 2; ++i) {
-        const uint8_t* entry = r.bytes + 6 + 16 * i;
-        uint32_t size, offset;
-        std::memcpy(&size, entry + 8, 4);
-        std::memcpy(&offset, entry + 12, 4);
-        EXPECT_EQ(entry[0], i == 0 ? 32 : 16);
-        EXPECT_LE(offset + size, r.size);
-    }
-}
-
 } // namespace

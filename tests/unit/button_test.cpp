@@ -9,24 +9,6 @@
 
 namespace {
 
-TEST(ButtonSet, HoldsTwentyFourWithDefaultColours) {
-    ButtonSet set;
-    for (int i = 0; i < ButtonSet::kCapacity; ++i)
-        ASSERT_TRUE(set.Add(static_cast<uint16_t>(100 + i), "x", i, 0, 1, 1, 0)) << i;
-    EXPECT_FALSE(set.Add(999, "x", 0, 0, 1, 1, 0));
-    EXPECT_EQ(set.count, ButtonSet::kCapacity);
-    const Button& b = set.buttons[3];
-    EXPECT_EQ(b.textColor, 0);
-    EXPECT_EQ(b.faceColor, MakeColor(192, 192, 192));
-    EXPECT_EQ(b.frameColor, 0);
-    EXPECT_EQ(b.disabledColor, MakeColor(128, 128, 128));
-    set.Clear();
-    EXPECT_EQ(set.count, 0);
-    EXPECT_EQ(set.HitTest(3, 0), 0);
-    EXPECT_TRUE(set.Add(1, nullptr, 0, 0, 1, 1, 0));
-    EXPECT_STREQ(set.buttons[0].label, "");
-}
-
 struct HitCase {
     int x, y, expected;
 };
@@ -48,20 +30,6 @@ TEST(ButtonSet, HitTestIncludesLeftTopExcludesRightBottomFirstAddedWins) {
     EXPECT_EQ(set.Find(70), 0);
 }
 
-TEST(ButtonSet, SetColoursKeepsThoseGivenAsMinusOne) {
-    ButtonSet set;
-    set.Add(7, "a", 0, 0, 5, 5, 0);
-    set.Add(7, "b", 0, 0, 5, 5, 0);
-    set.SetColors(7, 0x1234, -1, 0x0042, -1);
-    EXPECT_EQ(set.buttons[0].textColor, 0x1234);
-    EXPECT_EQ(set.buttons[0].faceColor, MakeColor(192, 192, 192));
-    EXPECT_EQ(set.buttons[0].frameColor, 0x0042);
-    EXPECT_EQ(set.buttons[0].disabledColor, MakeColor(128, 128, 128));
-    EXPECT_EQ(set.buttons[1].textColor, 0) << "the first button with the id only";
-    set.SetColors(8, 1, 1, 1, 1);
-    EXPECT_EQ(set.buttons[0].textColor, 0x1234);
-}
-
 class ButtonDraw : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -71,24 +39,6 @@ protected:
     static constexpr uint16_t kBackground = 0x0C63;
     CDib dib;
 };
-
-TEST_F(ButtonDraw, RectangleWithBevel) {
-    ButtonSet set;
-    set.Add(1, "", 10, 5, 30, 20, 0); // l 10, t 5, r 40, b 25
-    set.SetColors(1, -1, MakeColor(200, 0, 0), MakeColor(0, 0, 200), -1);
-    set.Draw(dib);
-    const uint16_t face = MakeColor(200, 0, 0), frame = MakeColor(0, 0, 200);
-    EXPECT_EQ(dib.GetPixel(20, 15), face);
-    EXPECT_EQ(dib.GetPixel(10, 5), frame);
-    EXPECT_EQ(dib.GetPixel(40, 25), frame); // outline corners are inclusive
-    EXPECT_EQ(dib.GetPixel(11, 6), 0x7FFF);
-    EXPECT_EQ(dib.GetPixel(38, 6), 0x7FFF); // top light line: w - 2 = 28 pixels from l + 1
-    EXPECT_EQ(dib.GetPixel(39, 6), MakeColor(64, 64, 64)); // right dark line from t + 1
-    EXPECT_EQ(dib.GetPixel(20, 24), MakeColor(64, 64, 64));
-    EXPECT_EQ(dib.GetPixel(20, 23), MakeColor(128, 128, 128));
-    EXPECT_EQ(dib.GetPixel(38, 20), MakeColor(128, 128, 128));
-    EXPECT_EQ(dib.GetPixel(41, 15), kBackground);
-}
 
 TEST_F(ButtonDraw, FlatHiddenAndLabelOnlyShapes) {
     struct ShapeCase {

@@ -54,19 +54,4 @@ TEST(CaptureWorker, AllocatesNothingWhileRecording) {
     headless::ResetCapture();
 }
 
-TEST(CaptureWorker, TheCountSeesAllocations) {
-    alloc_counter::Reset();
-    std::atomic<int> before{-1};
-    std::thread other([&before] {
-        alloc_counter::CountThisThread();
-        before = alloc_counter::Counted();
-        ::operator delete(::operator new(16));
-    });
-    other.join();
-    EXPECT_EQ(before, 0);
-    EXPECT_EQ(alloc_counter::Counted(), 1);
-    ::operator delete(::operator new(16));
-    EXPECT_EQ(alloc_counter::Counted(), 1) << "this thread is not counted";
-}
-
 } // namespace

@@ -27,21 +27,11 @@
 
 namespace {
 
-const std::vector<headless::MixerDevice> kDefaultMixer = {
-    {"Headless Audio", true, {"Microphone", "Line In"}, 0}};
-
 class Commands : public ::testing::Test {
 protected:
     void SetUp() override {
-        headless::SetMixerDevices(kDefaultMixer);
         std::string error;
         ASSERT_TRUE(run.Start(720, 400, &error)) << error;
-    }
-    void TearDown() override {
-        run.Stop();
-        headless::SetSaveAnswer(nullptr);
-        headless::TakeSaveRequests();
-        headless::TakeShownWindows();
     }
     // The panel again, as it starts from the analyzer's state.
     static void Build() { app.CreateToolbars(nullptr); }
@@ -271,17 +261,6 @@ TEST_F(Commands, KeysTrackbarsAndTraceButtons) {
     EXPECT_EQ(traces[3][5], -30.0f);
 }
 
-TEST_F(Commands, ModeMenuMovesTheScaleAndItsCheckMark) {
-    run.Command(kCmdModeFirst + kModeTransferLog);
-    EXPECT_EQ(Selected(kScaleCombo), "Transfer (Log)");
-    run.Command(kCmdModeFirst + kModeLinear);
-    app.OnMessage(WM_INITMENUPOPUP, 0, 0); // the File popup: no marks
-    EXPECT_FALSE(port::MenuItemChecked(kCmdModeFirst));
-    app.OnMessage(WM_INITMENUPOPUP, 0, 1);
-    for (int id = kCmdModeFirst; id <= kCmdModeLast; ++id)
-        EXPECT_EQ(port::MenuItemChecked(id), id == kCmdModeFirst) << id;
-}
-
 TEST_F(Commands, ButtonsAndMenuCommands) {
     run.Command(kCmdTestTone);
     EXPECT_TRUE(port::BandShown(kBandToneBar));
@@ -307,23 +286,6 @@ TEST_F(Commands, ButtonsAndMenuCommands) {
     headless::SetCaptureDevices(0);
     run.Command(kCmdAbout);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Debug: Unable to start WAVEIN thread"});
-}
-
-TEST_F(Commands, ToolTipsComeFromTheTable) {
-    const std::pair<uintptr_t, const char*> cases[] = {{1020, "Capture Buffer A"},
-                                                       {1032, "Toggle 'Tone Generator' toolbar"},
-                                                       {1016, "Stop playing tone"},
-                                                       {1047, nullptr},
-                                                       {0, nullptr}};
-    for (const auto& c : cases) {
-        ToolTipTextRequest request{};
-        request.header = {nullptr, c.first, TTN_NEEDTEXTA};
-        EXPECT_EQ(app.OnMessage(WM_NOTIFY, 0, reinterpret_cast<intptr_t>(&request)), 0);
-        if (c.second == nullptr)
-            EXPECT_EQ(request.text, nullptr) << c.first;
-        else
-            EXPECT_STREQ(request.text, c.second);
-    }
 }
 
 TEST_F(Commands, FftMenuShowsTheSetUpItLeadsTo) {

@@ -16,60 +16,6 @@ namespace {
 const std::string kLettersDigits =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz 0123456789";
 
-TEST(Font, ProgramMetricsFontsDescribeTheirCharacterSets) {
-    struct Case {
-        const char* name;
-        int stripWidth, height;
-        std::string chars;
-    } cases[] = {
-        {"BUTTONFONT", 567, 14, kLettersDigits + ":.,%()-+#?<>/"},
-        {"FONT1", 334, 10, kLettersDigits + ":.,%()-?+="},
-        {"FONT2", 751, 16, kLettersDigits + ":.,%()-+#?<>"},
-        {"FONT3", 1186, 33, kLettersDigits + ":.,%()-+#?<>"},
-    };
-    for (const Case& c : cases) {
-        Font font;
-        ASSERT_EQ(font.LoadText(port::ProgramModule(), c.name), 1) << c.name;
-        EXPECT_EQ(font.count, c.chars.size()) << c.name;
-        EXPECT_EQ(font.height, c.height);
-        EXPECT_EQ(font.srcY, 0);
-        EXPECT_EQ(font.strip.m_ColorKey, font.strip.GetPixel(0, 0));
-        int x = 0;
-        for (unsigned char ch : c.chars) {
-            EXPECT_EQ(font.xOffset[ch], x) << c.name << " '" << ch << "'";
-            EXPECT_GT(font.width[ch], 0) << c.name << " '" << ch << "'";
-            x += font.width[ch];
-        }
-        EXPECT_LE(x, c.stripWidth) << c.name;
-        int described = 0;
-        for (int code = 0; code < 256; ++code)
-            described += font.width[code] != 0;
-        EXPECT_EQ(described, static_cast<int>(c.chars.size())) << c.name;
-        EXPECT_EQ(font.TextWidth(""), 0);
-        EXPECT_EQ(font.TextWidth("\x01\x7F\xFF"), 0);
-        EXPECT_EQ(font.TextWidth("Hz 1"),
-                  font.width['H'] + font.width['z'] + font.width[' '] + font.width['1']);
-    }
-}
-
-TEST(Font, ProgramMenuFontStartsWithTheStandardCells) {
-    Font font;
-    ASSERT_EQ(font.LoadMarked(port::ProgramModule(), "MENUFONT"), 1);
-    EXPECT_EQ(font.count, 145);
-    EXPECT_EQ(font.srcY, 2);
-    EXPECT_EQ(font.height, 17);
-    EXPECT_EQ(font.strip.m_ColorKey, MakeColor(255, 0, 255));
-    EXPECT_EQ(font.xOffset[' '], 1);
-    EXPECT_EQ(font.width[' '], 5);
-    EXPECT_EQ(font.xOffset['!'], 9);
-    EXPECT_EQ(font.width['!'], 7);
-    // Every code of the order string has a glyph; the last cell reaches the right edge.
-    for (int i = 0; i < kMarkerOrderLength; ++i)
-        EXPECT_GT(font.width[kMarkerOrder[i]], 0) << i;
-    EXPECT_EQ(font.xOffset[0xBB] + font.width[0xBB] + 3, 1900);
-    EXPECT_GT(font.width[0xE9], 0); // codes above 127 index the tables unsigned
-}
-
 // A marked strip: cell i has a white run of whites[i] and a key run of keys[i] pixels.
 std::string MarkedStripFile(const std::vector<int>& whites, const std::vector<int>& keys,
                             int height, const char* name) {
@@ -187,47 +133,6 @@ protected:
     CDib target_;
 };
 constexpr uint8_t SmallFont::kMetrics[];
-
-TEST_F(SmallFont, DrawsPlacesCentresAndClips) {
-    font_.DrawText(target_, 1, 0, "A B", 0, BLIT_KEYED);
-    EXPECT_EQ(Row(0), "......W...");
-    EXPECT_EQ(Row(1), ".W....W...");
-    target_.Clear(kBack);
-    // Centred: width 9 on 10 columns starts at (10 - 9) >> 1 = 0.
-    font_.DrawText(target_, -1, 3, "BAB", MakeColor(0, 255, 0), BLIT_PEN);
-    EXPECT_EQ(Row(3), "p.....p...");
-    EXPECT_EQ(Row(4), "p..p..p...");
-    EXPECT_EQ(target_.m_PenColor, MakeColor(0, 255, 0));
-    target_.Clear(kBack);
-    // x = -3: centred at (10 - 3) >> 1 = 3, then 2 right and 2 down.
-    font_.DrawText(target_, -3, 0, "B", 0, BLIT_KEYED);
-    EXPECT_EQ(Row(2), ".....W....");
-    EXPECT_EQ(Row(3), ".....W....");
-    target_.Clear(kBack);
-    // Wider than the target: starts left of it and is cut on both sides; negative y clips.
-    font_.DrawText(target_, -1, -1, "BBBBBB", 0, BLIT_KEYED);
-    EXPECT_EQ(Row(0), "..W..W..W."); // glyphs at -4, -1, 2, 5, 8
-    EXPECT_EQ(Row(1), "..........");
-    // Characters absent from the font draw and advance nothing.
-    target_.Clear(kBack);
-    font_.DrawText(target_, 0, 0,
-                   "\xC3"
-                   "B",
-                   0, BLIT_KEYED);
-    EXPECT_EQ(Row(0), "W.........");
-}
-
-TEST(GlyphFont, PatternsAndMapping) {
-    EXPECT_EQ(GlyphRow(0, 0), 0x78); // "oooo:::"
-    const struct {
-        int code, index;
-    } cases[] = {{'a', 0},  {'A', 0},   {'Z', 25}, {'0', 26}, {' ', 44},
-                 {'%', 54}, {'\\', 53}, {'~', 44}, {0xE9, 44}};
-    for (const auto& c : cases)
-        EXPECT_EQ(GlyphIndex(c.code), c.index) << c.code;
-    for (int r = 0; r < kGlyphSize; ++r)
-        EXPECT_EQ(GlyphRow(44, r), 0);
-}
 
 TEST(GlyphFont, AdvancesBreaksLinesAndClips) {
     CDib dib;

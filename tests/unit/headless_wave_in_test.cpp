@@ -1,5 +1,5 @@
-// The headless capture device and its sources, and the WAV reader behind the file source (run
-// under AddressSanitizer: hostile files must be refused without a read outside the bytes).
+// The WAV reader behind tonalyx-cli's input files (run under AddressSanitizer: hostile files must
+// be refused without a read outside the bytes).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,11 +8,8 @@
 #include <vector>
 
 #include "port/headless/headless.h"
-#include "port/port.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // ---- WAV images ----
 
@@ -291,180 +288,6 @@ TEST(Wav, EveryCutAndMangledImageStaysInsideItsBytes) {
     // Changes to the samples or the list chunk leave a good file: both paths were taken.
     EXPECT_GT(accepted, 1000);
     EXPECT_LT(accepted, 19000);
-}
-
-// ---- The device through the port, driven by the virtual clock ----
-
-struct Recorder {
-    port::EventHandle stop = port::CreateAutoEvent();
-    port::ThreadHandle thread = nullptr;
-    uint32_t id = 0;
-    ~Recorder() { port::CloseEvent(stop); }
-};
-
-// A worker that only drains its queue; the test handles the buffers itself.
-uint32_t Idle(void* arg) {
-    while (!port::WaitForEvent(static_cast<Recorder*>(arg)->stop, 1)) {
-    }
-    return 0;
-}
-
-class HeadlessWaveIn : public ::testing::Test {
-protected:
-    void SetUp() override {
-        headless::ResetCapture();
-        headless::SetTime(0);
-        recorder.thread = port::CreateWorkerThread(Idle, &recorder, &recorder.id);
-        ASSERT_NE(recorder.thread, nullptr);
-    }
-    void TearDown() override {
-        port::SignalEvent(recorder.stop);
-        port::WaitWorker(recorder.thread, 5000);
-        port::CloseWorker(recorder.thread);
-        headless::ResetCapture();
-    }
-
-    static port::WaveFormat Stereo16(uint32_t rate) { return {1, 2, rate, rate * 4, 4, 16, 0}; }
-    port::WaveDevice Open(const port::WaveFormat& format) {
-        port::WaveDevice device = nullptr;
-        return port::OpenWaveIn(0, format, recorder.id, &device) ? device : nullptr;
-    }
-    // Records `frames` stereo frames through one buffer and returns each channel.
-    std::vector<int16_t> Record(uint32_t rate, uint32_t frames, std::vector<int16_t>* right) {
-        port::WaveDevice device = Open(Stereo16(rate));
-        if (device == nullptr)
-            return {};
-        std::vector<int16_t> samples(frames * 2);
-        port::WaveHeader header{};
-        header.data = reinterpret_cast<uint8_t*>(samples.data());
-        header.bufferLength = frames * 4;
-        EXPECT_TRUE(port::PrepareWaveIn(device, &header));
-        EXPECT_TRUE(port::AddWaveInBuffer(device, &header));
-        EXPECT_TRUE(port::StartWaveIn(device));
-        headless::AdvanceTime(static_cast<uint32_t>((uint64_t{frames} * 1000 + rate - 1) / rate));
-        EXPECT_TRUE(port::ResetWaveIn(device));
-        EXPECT_EQ(header.bytesRecorded, frames * 4);
-        EXPECT_TRUE(port::UnprepareWaveIn(device, &header));
-        EXPECT_TRUE(port::CloseWaveIn(device));
-        std::vector<int16_t> left(frames);
-        right->resize(frames);
-        for (uint32_t i = 0; i < frames; ++i) {
-            left[i] = samples[2 * i];
-            (*right)[i] = samples[2 * i + 1];
-        }
-        return left;
-    }
-    // Prepares and queues count buffers of `bytes` bytes each in memory.
-    static void QueueBuffers(port::WaveDevice device, std::vector<uint8_t>& memory,
-                             port::WaveHeader* h, int count, uint32_t bytes) {
-        memory.assign(std::size_t{bytes} * count, 0);
-        for (int i = 0; i < count; ++i) {
-            h[i] = port::WaveHeader{};
-            h[i].data = &memory[i * bytes];
-            h[i].bufferLength = bytes;
-            ASSERT_TRUE(port::PrepareWaveIn(device, &h[i]));
-            ASSERT_TRUE(port::AddWaveInBuffer(device, &h[i]));
-        }
-    }
-
-    Recorder recorder;
-};
-
-// The signals the view and allocation tests feed the program with.
-TEST_F(HeadlessWaveIn, SourcesGiveTheirSignals) {
-    using Kind = headless::CaptureSource::Kind;
-    headless::CaptureSource sine;
-    sine.kind = Kind::Sine;
-    sine.frequencyHz = 1000;
-    sine.level = 0.25;
-    headless::SetCaptureSource(sine);
-    std::vector<int16_t> right;
-    const std::vector<int16_t> left = Record(8000, 1024, &right);
-    EXPECT_EQ(right, left);
-    for (std::size_t i = 0; i < left.size(); ++i)
-        ASSERT_NEAR(left[i], 0.25 * 32767 * std::sin(2 * kPi * 1000 * i / 8000), 0.5) << i;
-
-    headless::CaptureSource pair;
-    pair.kind = Kind::DelayedPair;
-    pair.delayFrames = 37;
-    pair.level = 0.8;
-    headless::SetCaptureSource(pair);
-    const std::vector<int16_t> l = Record(44100, 4096, &right);
-    for (std::size_t i = 0; i < l.size(); ++i)
-        ASSERT_EQ(right[i], i < 37 ? 0 : l[i - 37]) << i;
-    EXPECT_NE(l, std::vector<int16_t>(l.size(), 0));
-    EXPECT_EQ(Record(44100, 4096, &right), l) << "same seed, same noise";
-}
-
-TEST_F(HeadlessWaveIn, WavSourcePlaysAtItsOwnRate) {
-    headless::CaptureSource file;
-    file.kind = headless::CaptureSource::Kind::Wav;
-    std::string error;
-    const std::vector<uint8_t> image = SimpleWav(2, 11025, {100, -100, 200, -200, 300, -300});
-    file.wav = std::make_shared<headless::WavReader>();
-    ASSERT_TRUE(file.wav->Open(image.data(), image.size(), &error)) << error;
-    headless::SetCaptureSource(file);
-
-    EXPECT_EQ(Open(Stereo16(44100)), nullptr) << "the file's rate only";
-    std::vector<int16_t> right;
-    EXPECT_EQ(Record(11025, 5, &right), (std::vector<int16_t>{100, 200, 300, 0, 0}));
-    EXPECT_EQ(right, (std::vector<int16_t>{-100, -200, -300, 0, 0}));
-    file.loop = true;
-    headless::SetCaptureSource(file);
-    EXPECT_EQ(Record(11025, 5, &right), (std::vector<int16_t>{100, 200, 300, 100, 200}));
-}
-
-// The device rules the capture thread meets: buffers fill in order at the clock's pace, stopping
-// or resetting hands back the partial buffer, and with no buffer queued the frames are lost.
-TEST_F(HeadlessWaveIn, BuffersFollowTheDeviceRules) {
-    port::WaveDevice device = Open(Stereo16(8000));
-    ASSERT_NE(device, nullptr);
-    uint8_t spare[400];
-    port::WaveHeader unprepared{};
-    unprepared.data = spare;
-    unprepared.bufferLength = 400;
-    EXPECT_FALSE(port::AddWaveInBuffer(device, &unprepared)) << "not prepared";
-    std::vector<uint8_t> memory;
-    port::WaveHeader h[3];
-    QueueBuffers(device, memory, h, 3, 400); // 100 frames, 12.5 ms each
-    EXPECT_FALSE(port::AddWaveInBuffer(device, &h[0])) << "already queued";
-    EXPECT_FALSE(port::UnprepareWaveIn(device, &h[0])) << "still queued";
-    EXPECT_FALSE(port::CloseWaveIn(device)) << "buffers queued";
-
-    headless::AdvanceTime(100); // not recording: nothing is captured
-    ASSERT_TRUE(headless::WaitCaptureIdle());
-    EXPECT_FALSE(port::WaveInBufferDone(device, &h[0]));
-    ASSERT_TRUE(port::StartWaveIn(device));
-    headless::AdvanceTime(20); // 160 frames: one buffer and 60 frames of the next
-    ASSERT_TRUE(port::StopWaveIn(device));
-    EXPECT_TRUE(port::WaveInBufferDone(device, &h[0]));
-    EXPECT_EQ(h[0].bytesRecorded, 400u);
-    EXPECT_TRUE(port::WaveInBufferDone(device, &h[1])) << "stopping hands back the partial one";
-    EXPECT_EQ(h[1].bytesRecorded, 240u);
-    EXPECT_FALSE(port::WaveInBufferDone(device, &h[2])) << "empty buffers stay queued";
-    EXPECT_FALSE(headless::GetCaptureStats().recording);
-
-    // Reset hands back every queued buffer, the empty one too.
-    ASSERT_TRUE(port::AddWaveInBuffer(device, &h[0]));
-    ASSERT_TRUE(port::StartWaveIn(device));
-    headless::AdvanceTime(5); // 40 frames into h[2]
-    ASSERT_TRUE(port::ResetWaveIn(device));
-    EXPECT_TRUE(port::WaveInBufferDone(device, &h[2]));
-    EXPECT_EQ(h[2].bytesRecorded, 160u);
-    EXPECT_TRUE(port::WaveInBufferDone(device, &h[0]));
-    EXPECT_EQ(h[0].bytesRecorded, 0u);
-
-    ASSERT_TRUE(port::StartWaveIn(device));
-    headless::AdvanceTime(50);
-    ASSERT_TRUE(port::StopWaveIn(device)); // captures up to the present first
-    const headless::CaptureStats stats = headless::GetCaptureStats();
-    EXPECT_EQ(stats.buffersFinished, 4u);
-    EXPECT_EQ(stats.framesCaptured, 200u);
-    EXPECT_EQ(stats.framesLost, 400u);
-    EXPECT_EQ(stats.queuedBuffers, 0u);
-    for (auto& header : h)
-        EXPECT_TRUE(port::UnprepareWaveIn(device, &header));
-    EXPECT_TRUE(port::CloseWaveIn(device));
 }
 
 } // namespace

@@ -25,85 +25,6 @@ std::string Items(int n) {
 
 const std::string kThirty = Items(30);
 
-TEST(MenuLayout, BuildParsesAndCentres) {
-    const std::string nine = Items(9), eight = Items(8);
-    const struct {
-        const char* title;
-        const char* items;
-        int count;
-        int itemHeight, itemPitch, titleHeight;
-        int itemTop;          // on a 640 x 400 screen
-        std::vector<int> ids; // of the first items
-        std::vector<const char*> labels;
-        int lastId;
-    } cases[] = {
-        // Two items 28 apart, centred; the title adds 20 pixels at the top.
-        {"Are you Sure?",
-         "01Continue,02Exit Program",
-         2,
-         21,
-         28,
-         20,
-         (400 - 49) / 2 + 10,
-         {1, 2},
-         {"Continue", "Exit Program"},
-         2},
-        {"", "01Continue,02Exit Program", 2, 21, 28, 0, (400 - 49) / 2, {1, 2}, {}, 2},
-        {"T", eight.c_str(), 8, 21, 28, 20, (400 - 217) / 2 + 10, {1, 2}, {}, 8},
-        // More than eight: 19 high, 25 apart.
-        {"T", nine.c_str(), 9, 19, 25, 20, (400 - 219) / 2 + 10, {1, 2}, {}, 9},
-        {nullptr, "07Seven,03Three", 2, 21, 28, 0, (400 - 49) / 2, {7, 3}, {"Seven", "Three"}, 3},
-        {"", "99 Spaces kept ,00", 2, 21, 28, 0, (400 - 49) / 2, {99, 0}, {" Spaces kept ", ""}, 0},
-        // Empty items are skipped; so is anything without its two digits.
-        {"", "01A,,,02B,", 2, 21, 28, 0, (400 - 49) / 2, {1, 2}, {"A", "B"}, 2},
-        {"", "Continue,5,x1Bad,1xBad,03Good", 1, 21, 28, 0, (400 - 21) / 2, {3}, {"Good"}, 3},
-        {"", "", 0, 0, 0, 0, 0, {}, {}, 0},
-        {"", ",,,", 0, 0, 0, 0, 0, {}, {}, 0},
-        {"Title", nullptr, 0, 0, 0, 0, 0, {}, {}, 0},
-        // No more than 24 items.
-        {"", kThirty.c_str(), 24, 19, 25, 0, (400 - 594) / 2, {1, 2}, {}, 24},
-    };
-    CDib screen;
-    ASSERT_TRUE(screen.Create(640, 400));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.items != nullptr ? c.items : "(null)");
-        Menu menu;
-        ASSERT_EQ(menu.Build(screen, c.title, c.items), c.count);
-        ASSERT_EQ(menu.itemCount, c.count);
-        ASSERT_EQ(menu.buttons.count, c.count);
-        if (c.count == 0)
-            continue;
-        EXPECT_EQ(menu.itemWidth, 160);
-        EXPECT_EQ(menu.itemLeft, 240);
-        EXPECT_EQ(menu.itemHeight, c.itemHeight);
-        EXPECT_EQ(menu.itemPitch, c.itemPitch);
-        EXPECT_EQ(menu.titleHeight, c.titleHeight);
-        EXPECT_EQ(menu.itemTop, c.itemTop);
-        const int block = c.count * c.itemPitch - (c.itemPitch - c.itemHeight);
-        EXPECT_EQ(menu.frame.left, 230);
-        EXPECT_EQ(menu.frame.right, 410);
-        EXPECT_EQ(menu.frame.top, c.itemTop - c.titleHeight - 10);
-        EXPECT_EQ(menu.frame.bottom, c.itemTop + block + 10);
-        for (int i = 0; i < c.count; ++i) {
-            const Button& b = menu.buttons.buttons[i];
-            EXPECT_EQ(b.id, i + 1);
-            EXPECT_EQ(b.flags, ButtonCapsule);
-            EXPECT_EQ(b.left, 240);
-            EXPECT_EQ(b.right, 400);
-            EXPECT_EQ(b.top, c.itemTop + i * c.itemPitch);
-            EXPECT_EQ(b.bottom - b.top, c.itemHeight);
-            EXPECT_EQ(b.textColor, 0x7FFF);
-        }
-        for (size_t i = 0; i < c.ids.size(); ++i)
-            EXPECT_EQ(menu.ids[i], c.ids[i]) << i;
-        EXPECT_EQ(menu.ids[c.count - 1], c.lastId);
-        for (size_t i = 0; i < c.labels.size(); ++i) {
-            EXPECT_STREQ(menu.labels[i], c.labels[i]) << i;
-            EXPECT_EQ(menu.buttons.buttons[i].label, menu.labels[i]);
-        }
-    }
-}
-
 TEST(MenuHostile, LongTextsAreCutToTheirBuffers) {
     CDib screen;
     ASSERT_TRUE(screen.Create(320, 240));
@@ -225,38 +146,6 @@ TEST_F(MenuRun, QuitWhileOpenReturnsZeroRestoresAndPostsTheQuitAgain) {
     ASSERT_TRUE(port::PeekOwnMessage(&m));
     EXPECT_EQ(m.message, static_cast<uint32_t>(WM_QUIT));
     EXPECT_FALSE(port::PeekOwnMessage(&m));
-}
-
-TEST_F(MenuRun, AnimationStepsTenMillisecondsEachOnTheVirtualClock) {
-    Menu menu;
-    const char* items = "01Continue,02Exit Program";
-    menu.Build(screen, "Are you Sure?", items);
-    // Panel 180 x 89: opening 9 + 5 steps, closing 5 + 10 steps.
-    Click(menu, 1, 1);
-    const uint32_t start = port::TickCount();
-    EXPECT_EQ(menu.Run(screen, "Are you Sure?", items, MenuAll), 1);
-    EXPECT_EQ(port::TickCount() - start, 29u * 10u);
-
-    Click(menu, 1, 1);
-    const uint32_t again = port::TickCount();
-    EXPECT_EQ(menu.Run(screen, "Are you Sure?", items, MenuChoose), 1);
-    EXPECT_EQ(port::TickCount() - again, 0u);
-}
-
-TEST_F(MenuRun, NothingToShowReturnsAtOnce) {
-    Menu menu;
-    headless::PostInput(&windowTag, WM_TIMER, 1, 0);
-    EXPECT_EQ(menu.Run(screen, "Title", "", MenuAll), 0);
-    EXPECT_EQ(menu.Run(screen, "Title", "no digits", MenuAll), 0);
-    headless::Image shown;
-    EXPECT_FALSE(headless::LastPresented(&windowTag, &shown));
-    EXPECT_EQ(port::TickCount(), 1000u);
-    port::Message m{};
-    EXPECT_TRUE(port::PeekOwnMessage(&m)) << "input left for the caller";
-
-    CScreen empty;
-    Click(menu, 1, 1);
-    EXPECT_EQ(menu.Run(empty, "", "01A", MenuAll), 0);
 }
 
 TEST_F(MenuRun, PanelLargerThanTheScreenIsClipped) {

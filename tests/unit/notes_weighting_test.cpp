@@ -91,18 +91,6 @@ TEST(WeightingDb, ZeroAtZeroHertzForNoneAndUnknownAndSnappedNearZero) {
 
 class WeightingCurve : public AnalysisTest {};
 
-TEST_F(WeightingCurve, BuildsPerBinWithBinZeroAsOneHertz) {
-    Init(44100, 8192);
-    BuildWeighting(kWeightingA);
-    EXPECT_NEAR(weightingCurve[0], -148.6, 0.05);
-    const int32_t k = 186; // 1001.29 Hz
-    EXPECT_NEAR(weightingCurve[k], 0.0, 0.01);
-    EXPECT_LT(weightingCurve[2], -60.0);
-    BuildWeighting(kWeightingNone);
-    for (int32_t i = 0; i < binCount; ++i)
-        ASSERT_EQ(weightingCurve[i], 0.0f) << i;
-}
-
 TEST_F(WeightingCurve, NoiseWeightingFlattensTheLiveTraceAtMinus105) {
     Init(44100, 2048);
     const float levels[] = {-140.0f, -100.0f, -60.0f, 0.0f, 12.5f};

@@ -93,18 +93,6 @@ TEST_F(Transfer, MatchingDelayFlattensThePhase) {
     }
 }
 
-// When the delay line could not be set up, the analysis goes on without the delay.
-TEST_F(Transfer, FailedDelayLineFallsBackToNoDelay) {
-    InitTransfer(8000, 2048);
-    alloc::FailAfter(0);
-    EXPECT_FALSE(SetDelay(1.0));
-    alloc::FailAfter(-1);
-    LaggingLeft(8);
-    Analyse(sampleWindow);
-    for (int32_t k : kToneBins)
-        EXPECT_NEAR(Wrap(phaseTrace[k] + 360.0 * 8 * k / 2048), 0.0, 0.05) << k;
-}
-
 struct AngleCase {
     float re, im;
     double degrees;

@@ -26,40 +26,6 @@ struct GradientCase {
     int expected;
 };
 
-TEST(Shapes, GradientPosition) {
-    const GradientCase cases[] = {
-        {GradientKind::Linear, 0, 0, 10, 0, 0, 0, 0},      // start
-        {GradientKind::Linear, 0, 0, 10, 0, 10, 0, 255},   // end
-        {GradientKind::Linear, 0, 0, 10, 0, 5, 7, 127},    // half way; across does not count
-        {GradientKind::Linear, 0, 0, 10, 0, -3, 0, 0},     // clamped before the start
-        {GradientKind::Linear, 0, 0, 10, 0, 30, 0, 255},   // and after the end
-        {GradientKind::Linear, 0, 20, 0, 0, 0, 15, 63},    // upward: 255 * 5 / 20
-        {GradientKind::Linear, 3, 3, 3, 3, 9, 9, 0},       // no length
-        {GradientKind::Radial, 10, 20, 10, 0, 10, 20, 0},  // the start point
-        {GradientKind::Radial, 10, 20, 10, 0, 10, 0, 255}, // at the reach
-        {GradientKind::Radial, 10, 20, 10, 0, 13, 16, 63}, // distance 5 of 20
-        {GradientKind::Radial, 10, 20, 10, 0, 40, 40, 255},
-        {GradientKind::Radial, 10, 20, 10, 20, 0, 0, 0},
-    };
-    for (const GradientCase& c : cases) {
-        const Brush b{kBlack, kWhite, c.kind, c.sx, c.sy, c.ex, c.ey};
-        EXPECT_EQ(GradientPosition(b, c.x, c.y), c.expected)
-            << static_cast<int>(c.kind) << " at " << c.x << "," << c.y;
-    }
-}
-
-TEST(Shapes, BrushColourRunsFromBToAWithRoundedThirds) {
-    const Brush b{{255, 0, 90, 0}, {0, 255, 30, 255}, GradientKind::Linear, 0, 0, 1, 0};
-    for (int t = 0; t <= 255; ++t) {
-        const Rgba c = BrushColor(b, t);
-        // d + (s - d) * t / 255 rounded to nearest.
-        EXPECT_EQ(c.r, static_cast<int>(std::lround(255.0 * t / 255))) << t;
-        EXPECT_EQ(c.g, static_cast<int>(std::lround(255.0 - 255.0 * t / 255))) << t;
-        EXPECT_EQ(c.b, static_cast<int>(std::lround(30 + 60.0 * t / 255))) << t;
-        EXPECT_EQ(c.a, static_cast<int>(std::lround(255.0 - 255.0 * t / 255))) << t;
-    }
-}
-
 TEST(Shapes, DiscCoverageInsideRimOutside) {
     for (int r = 0; r <= 40; ++r) {
         for (int dy = -r - 2; dy <= r + 2; ++dy) {
@@ -170,35 +136,6 @@ TEST_F(ShapeScene, DiscInteriorIsSolidAndItsRimBlended) {
             const int opacity = 255 * weight >> 8;
             ASSERT_EQ(dib.GetPixel(x, y), BlendColor(0, 0x7FFF, opacity)) << x << "," << y;
         }
-    }
-}
-
-TEST_F(ShapeScene, RadialDiscDarkensAwayFromItsStart) {
-    Scene scene(0, 0);
-    scene.AddDisc(20, 20, 10, {kBlack, kWhite, GradientKind::Radial, 20, 30, 20, 10});
-    scene.Draw(dib);
-    EXPECT_EQ(dib.GetPixel(20, 29) & 31, 30); // distance 1 of 20: t = 12, 255 - 12 = 243 -> 30
-    EXPECT_GT(dib.GetPixel(20, 25) & 31, dib.GetPixel(20, 15) & 31);
-    EXPECT_GT(dib.GetPixel(20, 15) & 31, dib.GetPixel(20, 11) & 31);
-}
-
-TEST_F(ShapeScene, LineSharesEachColumnBetweenTwoPixels) {
-    Scene scene(0, 0);
-    scene.AddLine(2, 5, 10, 5, Solid(kWhite));
-    scene.AddLine(2, 10.25f, 30, 17.25f, Solid(kWhite));
-    scene.Draw(dib);
-    for (int x = 2; x <= 10; ++x)
-        EXPECT_EQ(dib.GetPixel(x, 5), 0x7FFF) << x;
-    EXPECT_EQ(dib.GetPixel(1, 5), 0);
-    EXPECT_EQ(dib.GetPixel(11, 5), 0);
-    EXPECT_EQ(dib.GetPixel(6, 6), 0);
-    // The sloped line: exact y = 10.25 + (x - 2) / 4; the two pixels share 256 between them.
-    for (int x = 2; x <= 30; ++x) {
-        const double y = 10.25 + (x - 2) / 4.0;
-        const int lower = static_cast<int>(std::floor(y));
-        const int upperWeight = static_cast<int>(256 * (y - lower));
-        EXPECT_EQ(dib.GetPixel(x, lower), BlendColor(0, 0x7FFF, 255 * (256 - upperWeight) >> 8));
-        EXPECT_EQ(dib.GetPixel(x, lower + 1), BlendColor(0, 0x7FFF, 255 * upperWeight >> 8));
     }
 }
 

@@ -1,35 +1,15 @@
-// The spectrogram: the hue cycle of its colours, the newest row built from channel 1's bins as
-// the plot maps them, the image scrolling up one row per frame, freezing while paused, and the
-// events that start it afresh.
+// The spectrogram in the running analyzer: a resize starts the image afresh at the plot's new
+// size (its colours, rows and pause are drawn in tests/golden/view_spectrogram*.png).
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
 #include <string>
-#include <vector>
 
 #include "view_test_support.h"
 #include "views/spectrogram_view.h"
-#include "views/zoom.h"
 
 namespace {
 
 using namespace view_test;
-
-TEST(SpectrogramColour, SeventyFiveDecibelHueCycle) {
-    const struct {
-        int level;
-        int r, g, b;
-    } cases[] = {
-        {0, 0, 0, 255},     {-5, 102, 0, 255}, {-12, 242, 0, 255}, {-25, 255, 0, 0},
-        {-37, 255, 242, 0}, {-50, 0, 255, 0},  {-62, 0, 255, 242}, {-75, 0, 0, 255},
-        {25, 255, 0, 0},    {12, 242, 0, 255}, {75, 0, 0, 255},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SpectrogramColour(c.level), MakeColor(c.r, c.g, c.b)) << c.level;
-    for (int level : {-76, -100, 76, 120})
-        EXPECT_EQ(SpectrogramColour(level), 0) << level;
-}
 
 int LitPixels() {
     int n = 0;
@@ -37,94 +17,6 @@ int LitPixels() {
         for (int x = 0; x < spectrogramImage.m_Width; ++x)
             n += spectrogramImage.GetPixel(x, y) != 0;
     return n;
-}
-
-class SpectrogramView : public ViewTest {
-protected:
-    void Start(int width = 720, int height = 480) {
-        Init(44100, 8192, width, height);
-        DrawSpectrogram(screen, 1);
-        ASSERT_NE(spectrogramImage.m_Bits, nullptr);
-    }
-    void Frame() {
-        ClearSurface();
-        DrawSpectrogram(screen, 0);
-    }
-    // Pixel column c of the image's row, counted from the bottom (0 is the newest row).
-    uint16_t Image(int c, int rowFromBottom) const {
-        return spectrogramImage.GetPixel(c, spectrogramImage.m_Height - 1 - rowFromBottom);
-    }
-};
-
-// Column c shows the highest bin that falls into it; a column that no bin falls into (zoomed
-// in) shows the column left of it. Levels are truncated toward zero before colouring.
-TEST_F(SpectrogramView, NewestRowFollowsTheBinsUnderEachColumn) {
-    Start();
-    std::mt19937 random(3);
-    std::uniform_real_distribution<float> level(-80.0f, 0.0f);
-    for (int32_t b = 0; b < binCount; ++b)
-        traces[0][b] = level(random);
-    const struct {
-        double zoom;
-        int32_t firstBin;
-    } windows[] = {{1.0, 0}, {1.5, 10}, {5.0, 700}, {37.0, 2000}};
-    for (const auto& w : windows) {
-        zoom = w.zoom;
-        firstBin = w.firstBin;
-        Frame();
-        std::vector<double> top(plotWidth + 1, -1000.0);
-        for (int32_t k = 0; firstBin + k < binCount; ++k) {
-            const int x = static_cast<int>(k * (plotWidth * zoom / binCount));
-            if (x <= plotWidth && traces[0][firstBin + k] > top[x])
-                top[x] = traces[0][firstBin + k];
-        }
-        for (int c = 1; c <= plotWidth; ++c) {
-            if (top[c] == -1000.0)
-                top[c] = top[c - 1];
-        }
-        // The last column's bins are never followed by another column: it stays empty.
-        for (int c = 0; c < plotWidth - 1; ++c)
-            EXPECT_EQ(Image(c, 0), SpectrogramColour(static_cast<int>(top[c])))
-                << w.zoom << " column " << c;
-    }
-}
-
-TEST_F(SpectrogramView, RowsMoveUpOneFramePerDrawingAndFreezeWhilePaused) {
-    Start();
-    const float levels[3] = {0.0f, -25.0f, -50.0f};
-    for (float v : levels) {
-        Flat(0, v);
-        Frame();
-    }
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(Image(100, i), SpectrogramColour(static_cast<int>(levels[2 - i]))) << i;
-    EXPECT_EQ(Image(100, 3), 0);
-
-    const std::vector<uint16_t> before(spectrogramImage.m_Bits,
-                                       spectrogramImage.m_Bits +
-                                           spectrogramImage.m_Width * spectrogramImage.m_Height);
-    paused = 1;
-    Flat(0, -10.0f);
-    Frame();
-    displayMode = kModeSpectrogram;
-    zoom = 4.0;
-    firstBin = 100;
-    ZoomView(VK_UP);
-    ScrollView(VK_RIGHT, kModeSpectrogram);
-    EXPECT_EQ(zoom, 4.0);
-    EXPECT_EQ(firstBin, 100);
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), spectrogramImage.m_Bits));
-
-    // Zoom and scroll keys clear the history once it runs again.
-    paused = 0;
-    ZoomView(VK_UP);
-    EXPECT_EQ(zoom, 5.0);
-    EXPECT_EQ(LitPixels(), 0);
-    Frame();
-    const int32_t left = firstBin;
-    ScrollView(VK_RIGHT, kModeSpectrogram);
-    EXPECT_EQ(LitPixels(), 0);
-    EXPECT_GT(firstBin, left);
 }
 
 // The running analyzer: choosing the mode, and every resize, start the image afresh at the

@@ -193,22 +193,6 @@ TEST_F(Spectrum, AveragingApproachesTheToneGeometrically) {
     }
 }
 
-TEST_F(Spectrum, FirstAnalysisAndUnknownFactorsAreNotAveraged) {
-    Init(44100, 2048);
-    monitorMode = kMonitorLeft;
-    SineOn(0, 200);
-    const double full = 10.0 * std::log10(2048 / 16.0) - 32.0;
-    averaging = 64;
-    Analyse(sampleWindow);
-    EXPECT_NEAR(traces[0][200], full, 0.01);
-    for (int32_t k : {0, 3, 128, -2}) {
-        averaging = k;
-        FillWindow([](int32_t, int16_t& left, int16_t& right) { left = right = 0; });
-        Analyse(sampleWindow);
-        EXPECT_EQ(traces[0][200], -100.0f) << k;
-    }
-}
-
 // decayRate 20 at 20 frames per second: a tone that stops falls by exactly 1 dB per frame; it
 // rises at once; without a frame rate, a decay rate or on the first analysis nothing decays.
 TEST_F(Spectrum, DecayLimitsTheFallPerFrame) {
@@ -241,67 +225,6 @@ TEST_F(Spectrum, DecayLimitsTheFallPerFrame) {
         decayRate = 20;
         frameRate = 20;
     }
-}
-
-// The live traces of both channels are smoothed after all bins are computed: the result equals
-// the unsmoothed analysis followed by a moving average written out from its definition.
-TEST_F(Spectrum, SmoothingAppliesToEveryLiveTrace) {
-    Init(44100, 2048);
-    monitorMode = kMonitorStereo;
-    liveChannelCount = 2;
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> sample(-30000, 30000);
-    FillWindow([&](int32_t, int16_t& left, int16_t& right) {
-        left = static_cast<int16_t>(sample(random));
-        right = static_cast<int16_t>(sample(random));
-    });
-    Analyse(sampleWindow);
-    const std::vector<float> raw[2] = {Trace(0), Trace(1)};
-    smoothingBins = 5;
-    analysisCount = 0;
-    Analyse(sampleWindow);
-    for (int c = 0; c < 2; ++c) {
-        for (int32_t j = 0; j < binCount; ++j) {
-            double expected = raw[c][j];
-            if (j < binCount - 2) {
-                double sum = 0.0;
-                for (int32_t m = j - 2; m <= j + 2; ++m)
-                    sum += m < 0 ? 0.0 : raw[c][m];
-                expected = sum / 5.0;
-            }
-            ASSERT_NEAR(traces[c][j], expected, 1e-4) << "channel " << c << " bin " << j;
-        }
-    }
-    EXPECT_EQ(analysisCount, 1);
-}
-
-TEST_F(Spectrum, OneLiveChannelLeavesTheSecondTraceAlone) {
-    Init(44100, 2048);
-    SineOn(1, 50);
-    Analyse(sampleWindow);
-    for (int32_t i = 0; i < binCount; ++i)
-        ASSERT_EQ(traces[1][i], -100.0f);
-}
-
-// After a set-up that ran out of memory the arrays are missing: the analysis and every query
-// must leave them alone and answer as for an empty spectrum.
-TEST_F(Spectrum, WithoutArraysNothingIsTouched) {
-    alloc::FailAfter(3);
-    ASSERT_FALSE(AnalyseInit(44100, 8192));
-    alloc::FailAfter(-1);
-    ASSERT_FALSE(AnalysisReady());
-    std::vector<int16_t> window(2 * 8192, 1000);
-    Analyse(window.data());
-    Analyse(nullptr);
-    EXPECT_EQ(analysisCount, 0);
-    EXPECT_EQ(FindPeak(), 0);
-    EXPECT_EQ(FindTransferPeak(), 0);
-    EXPECT_EQ(PeakCentroid(10, 0), 0.0);
-    EXPECT_EQ(TraceAt(10.5, 0), -100.0);
-    CaptureTrace(0);
-    EXPECT_EQ(traceVisible[2], 0);
-    BuildWeighting(kWeightingA);
-    CaptureNoiseWeighting();
 }
 
 } // namespace

@@ -85,33 +85,6 @@ TEST_F(SpectrumView, FallingPeakHoldsOneSecondRisingShowsAtOnce) {
     EXPECT_EQ(peakReadoutHold.level, -10.0f);
 }
 
-TEST_F(SpectrumView, CrosshairFollowsTheFirstVisibleTrace) {
-    Flat(0, -20.0f);
-    Flat(2, -60.0f);
-    traceVisible[2] = 1;
-    HoldMouse(kPlotLeft + 300, kPlotTop + 100);
-    const struct {
-        int liveShown;
-        float level;
-    } cases[] = {{1, -20.0f}, {0, -60.0f}};
-    for (auto draw : {DrawSpectrumLinear, DrawSpectrumLog}) {
-        for (const auto& c : cases) {
-            liveTracesShown = c.liveShown;
-            ClearSurface();
-            draw(screen);
-            // Far from the mouse only the crosshair's horizontal line is white inside the plot.
-            const int x = kPlotLeft + 10;
-            EXPECT_EQ(Count(kWhite, x, kPlotTop, x + 1, kPlotTop + plotHeight), 1);
-            EXPECT_EQ(FirstRow(kWhite, x), SpectrumY(c.level, kPlotTop, plotHeight)) << c.liveShown;
-        }
-    }
-    // Without a visible trace under the mouse there is no crosshair.
-    HoldMouse(kPlotLeft + plotWidth - 2, kPlotTop + 100);
-    ClearSurface();
-    DrawSpectrumLog(screen);
-    EXPECT_EQ(Count(kWhite, kPlotLeft + 10, kPlotTop, kPlotLeft + 11, kPlotTop + plotHeight), 0);
-}
-
 TEST_F(SpectrumView, ZoomStaysWithinOneToTwoHundredFifty) {
     const struct {
         int32_t mode;

@@ -90,58 +90,6 @@ TEST(ToneTables, SineAmplitudeAndFrequency) {
     EXPECT_EQ(loud, table) << "volume above 127";
 }
 
-TEST(ToneTables, WhiteNoiseSpansTheVolume) {
-    struct Case {
-        int32_t volume;
-        int lowest;
-        int highest;
-    };
-    const Case cases[] = {{0, 128, 128}, {-3, 128, 128}, {1, 128, 128}, {2, 127, 128},
-                          {64, 96, 159}, {127, 65, 191}, {300, 65, 191}};
-    std::vector<uint8_t> table = Table();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.volume);
-        EXPECT_EQ(FillWhiteNoise(c.volume, table.data()), kToneTableSize);
-        EXPECT_EQ(*std::min_element(table.begin(), table.end()), c.lowest);
-        EXPECT_EQ(*std::max_element(table.begin(), table.end()), c.highest);
-        const double mean = std::accumulate(table.begin(), table.end(), 0.0) / table.size();
-        EXPECT_NEAR(mean, (c.lowest + c.highest) / 2.0, 0.5);
-    }
-}
-
-TEST(ToneTables, PinkNoiseSources) {
-    PinkNoiseState state{};
-    PinkNoiseInit(state, 128);
-    EXPECT_EQ(state.maxKey, 31);
-    EXPECT_EQ(state.key, 0);
-    EXPECT_EQ(state.range, 128u);
-    for (const int32_t w : state.white) {
-        EXPECT_GE(w, 0);
-        EXPECT_LT(w, 25);
-    }
-    // Step k redraws the sources whose counter bit changes: source 0 every step, source 4 only
-    // when the counter passes 15 and when it wraps from 31 to 0.
-    for (int step = 1; step <= 64; ++step) {
-        const PinkNoiseState before = state;
-        const uint32_t value = PinkNoiseNext(state);
-        const int32_t key = step % 32;
-        ASSERT_EQ(state.key, key);
-        const int32_t changed = (key == 0 ? 31 : key - 1) ^ key;
-        uint32_t sum = 0;
-        for (int j = 0; j < 5; ++j) {
-            if ((changed >> j & 1) == 0) {
-                ASSERT_EQ(state.white[j], before.white[j]) << "source " << j << ", step " << step;
-            }
-            sum += static_cast<uint32_t>(state.white[j]);
-        }
-        ASSERT_EQ(value, sum);
-        ASSERT_LE(value, 120u);
-    }
-    PinkNoiseInit(state, 2);
-    EXPECT_EQ(state.range, 5u) << "a range without a value per source";
-    EXPECT_EQ(PinkNoiseNext(state), 0u);
-}
-
 TEST(ToneTables, PinkNoiseIsCentredAndFallsWithFrequency) {
     PinkNoiseState state{};
     PinkNoiseInit(state, 128);
@@ -316,14 +264,6 @@ TEST_F(TonePlayback, SinePlaysStopsAndFollowsTheVolume) {
     StopTone(&PressPlay);
     EXPECT_EQ(presses, std::vector<bool>{false});
     EXPECT_EQ(Heard(1), std::vector<uint8_t>(2352, 128));
-}
-
-TEST_F(TonePlayback, ClosedEngineLeavesTheToneSilent) {
-    soundEngine.Close();
-    ASSERT_EQ(StartTone(Controls("1000", 2, 64), 0), 1);
-    EXPECT_EQ(toneVoice, Sound::kNoVoice);
-    StopTone(&PressPlay);
-    EXPECT_EQ(toneType, kToneOff);
 }
 
 // The UI side starts, stops, refreshes and rewrites while the engine thread mixes, paced by a

@@ -185,13 +185,4 @@ TEST_F(TraceQueries, TraceAtInterpolatesAndStaysInsideTheTrace) {
     EXPECT_EQ(PeakCentroid(3, 2), 0.0);
 }
 
-TEST_F(TraceQueries, BinsAndHertzConvertByTheBinWidth) {
-    AnalyseFree();
-    Init(44100, 8192);
-    EXPECT_EQ(BinToHz(1.0), 5.38330078125);
-    EXPECT_EQ(BinToHz(4096.0), 22050.0);
-    EXPECT_EQ(HzToBin(22050.0), 4096.0);
-    EXPECT_NEAR(HzToBin(1000.0), 1000.0 * 8192 / 44100, 1e-12);
-}
-
 } // namespace

@@ -74,7 +74,7 @@ protected:
         draw(screen);
     }
     void Bands(int32_t rate, int32_t size, int32_t set) {
-        ResetHolds();
+        ResetViewState();
         Init(rate, size, 560, 320);
         Spectra();
         DrawBandView(screen, set);
@@ -163,7 +163,7 @@ TEST_F(ViewGolden, SplWithEachWeighting) {
                  {kWeightingU, "view_spl_u"},
                  {kWeightingNoise, "view_spl_noise"}};
     for (const auto& c : cases) {
-        ResetHolds();
+        ResetViewState();
         Init(44100, 8192, 450, 200);
         splMode = 1;
         weighting = c.weighting;
@@ -233,7 +233,7 @@ TEST_F(FrameGolden, LinearViewWithLevelMeters) {
     // What the analysis found so far leaves no trace: the peaks start afresh.
     paused = 1;
     ResetPeakHold();
-    peakReadoutHold = {-100.0f, 0.0f, 0};
+    peakReadoutHold = PeakReadoutHold();
     Synthesize(traces[0], -30.0f, {{1000.0, -8.0f}, {3000.0, -30.0f}}, 7);
     Synthesize(traces[1], -45.0f, {{1000.0, -20.0f}}, 8);
     MatchPower();

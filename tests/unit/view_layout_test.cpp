@@ -33,46 +33,6 @@ TEST(FrequencyLabels, TrailingZerosAndPointGoButNotBeyond) {
         EXPECT_STREQ(FormatFrequencyLabel(c.hz), c.text) << c.hz;
 }
 
-TEST(ValueMappings, ScalesAndRanges) {
-    ResetAnalyzerState();
-    ASSERT_TRUE(SetPlotSize(450, 180)); // 400 x 90 plot
-    EXPECT_EQ(plotWidth, 400);
-    EXPECT_EQ(plotHeight, 90);
-    EXPECT_EQ(SpectrumY(0.0, 65, 90), 65);
-    EXPECT_EQ(SpectrumY(-100.0, 65, 90), 155);
-    EXPECT_EQ(SpectrumY(-50.0, 65, 90), 110);
-    EXPECT_EQ(SpectrumY(20.0, 65, 90), 47);
-    EXPECT_EQ(SpectrumY(-33.3, 85, 70), 108); // 85 + 23.31 truncated
-    const struct {
-        double scale, edgeDb, edgeDegrees;
-    } scales[] = {{0.5, 25.0, 45.0}, {1.0, 50.0, 90.0}, {2.0, 100.0, 180.0}};
-    for (const auto& s : scales) {
-        verticalScale = s.scale;
-        EXPECT_EQ(TransferY(0.0), 110);
-        EXPECT_EQ(TransferY(s.edgeDb), 65) << s.scale;
-        EXPECT_EQ(TransferY(-s.edgeDb), 155) << s.scale;
-        EXPECT_EQ(PhaseY(s.edgeDegrees), 65) << s.scale;
-        EXPECT_EQ(PhaseY(-s.edgeDegrees), 155) << s.scale;
-    }
-    EXPECT_EQ(WaveformY(0), 110);
-    EXPECT_EQ(WaveformY(32767), 159);
-    EXPECT_EQ(WaveformY(-32768), 60);
-    EXPECT_EQ(WaveformY(16384), 135);
-}
-
-TEST(PeakHold, TableFollowsThePlotWidth) {
-    ResetAnalyzerState();
-    for (int width : {450, 720, 1920, 4000}) {
-        ASSERT_TRUE(SetPlotSize(width, 480));
-        ASSERT_EQ(peakHoldCount, width - 50 + 1);
-        // Every record of a plot wider than 2048 columns is usable.
-        peakHoldTable[peakHoldCount - 1].valueDb = 1.0f;
-        ResetPeakHold();
-        EXPECT_EQ(peakHoldTable[peakHoldCount - 1].valueDb, -100.0f);
-        EXPECT_EQ(peakHoldTable[0].timeMs, 0u);
-    }
-}
-
 TEST(PeakHold, FailedTableLeavesNoRecords) {
     ResetAnalyzerState();
     ASSERT_TRUE(SetPlotSize(450, 180));

@@ -12,6 +12,7 @@
 #include "analysis/analysis_setup.h"
 #include "analysis/delay_line.h"
 #include "analysis/spectrum.h"
+#include "app/my_class.h"
 #include "cli/app_run.h"
 #include "gfx/screen.h"
 #include "port/headless/headless.h"
@@ -35,25 +36,14 @@ const uint16_t kPeakColour = MakeColor(128, 255, 255);
 class ViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAnalyzerState();
-        headless::SetTime(0);
-        headless::ForgetPresented();
-        ReleaseMouse();
+        ResetProgramState();
+        headless::ResetPort();
+        headless::SetFocusWindow(nullptr);
         LoadAppFonts();
-        ResetHolds();
     }
     void TearDown() override {
-        ReleaseMouse();
-        ResetZoom();
         AnalyseFree();
         delayLine.Free();
-    }
-
-    // The readouts' holds outlive a drawing: back to where the program starts them.
-    void ResetHolds() {
-        peakReadoutHold = {-100.0f, 0.0f, 0};
-        transferReadoutHold = {0.0f, 0.0f, 0};
-        splHold = {0.0f, 0};
     }
 
     // Arrays for rate and size, a surface of width x height cleared as the frame update does,
@@ -81,10 +71,6 @@ protected:
         headless::SetFocusWindow(&window);
         headless::SetCursor(x, y);
         headless::SetKeyDown(VK_LBUTTON, true);
-    }
-    void ReleaseMouse() {
-        headless::SetKeyDown(VK_LBUTTON, false);
-        headless::SetFocusWindow(nullptr);
     }
 
     // Pixels of colour in the rectangle x0..x1 - 1, y0..y1 - 1 of the surface.

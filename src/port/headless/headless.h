@@ -16,6 +16,13 @@
 
 namespace headless {
 
+// ---- Start of a run (UI thread, with no device open) ----
+// Every control and record below back to its state at program start: the virtual clock at 0, no
+// message recorded and IDOK answers, no key down, no controls, windows or presented frames, the
+// default capture and output devices and mixer, Cancel in the dialogs, no idle hook, the
+// program's own resources.
+void ResetPort();
+
 // ---- Clock: virtual by default (starts at 0; SleepMs advances it) ----
 // On the virtual clock no wait of the port takes real time for what has happened: a thread
 // waiting for an event, a message or the clock goes on as soon as it has (port::WaitForEvent

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "port/headless/headless.h"
+#include "port/headless/headless_reset.h"
 #include "port/port.h"
 
 namespace {
@@ -30,6 +31,13 @@ std::string StatusText(int part) {
 
 ScrollBarState ViewScrollBar() {
     return scrollBar;
+}
+
+void ResetWindows() {
+    clientSizes.clear();
+    for (std::string& text : statusTexts)
+        text.clear();
+    scrollBar = {0, 0, 0};
 }
 
 } // namespace headless

@@ -1,6 +1,7 @@
 // Keyboard and mouse state of the headless port, set by tests and scripts. User-interface
 // thread, like the port functions it answers.
 #include "port/headless/headless.h"
+#include "port/headless/headless_reset.h"
 #include "port/port.h"
 
 namespace {
@@ -31,6 +32,15 @@ void SetFocusWindow(void* window) {
 
 bool MouseCaptured() {
     return captured;
+}
+
+void ResetInput() {
+    for (bool& key : keys)
+        key = false;
+    cursorX = 0;
+    cursorY = 0;
+    focusWindow = reinterpret_cast<void*>(1);
+    captured = false;
 }
 
 } // namespace headless

@@ -2,14 +2,16 @@
 // configure, answering the mixer operations with the Windows program's results and messages.
 // User-interface thread.
 #include "port/headless/headless.h"
+#include "port/headless/headless_reset.h"
 #include "port/messages.h"
 #include "port/mixer_report.h"
 #include "port/port.h"
 
 namespace {
 
-std::vector<headless::MixerDevice> devices = {
-    {"Headless Audio", true, {"Microphone", "Line In"}, 0}};
+const headless::MixerDevice kDefaultDevice = {"Headless Audio", true, {"Microphone", "Line In"}, 0};
+
+std::vector<headless::MixerDevice> devices = {kDefaultDevice};
 int deviceIndex = 0;
 int deviceAnswer = -1;
 
@@ -84,6 +86,13 @@ std::vector<port::Message> TakeMixerNotifications() {
 
 void SetMixerDeviceAnswer(int device) {
     deviceAnswer = device;
+}
+
+void ResetMixer() {
+    SetMixerDevices({kDefaultDevice});
+    deviceAnswer = -1;
+    notifyOpen = false;
+    notifications.clear();
 }
 
 } // namespace headless

@@ -16,6 +16,8 @@
 
 #include "port/headless/headless_clock.h"
 
+#include "port/headless/headless_reset.h"
+#include "port/headless/headless_wave_out.h"
 #include "port/messages.h"
 #include "port/port.h"
 
@@ -53,6 +55,27 @@ std::size_t resourceCount = headless::kProgramResourcesCount;
 } // namespace
 
 namespace headless {
+
+void ResetPort() {
+    UseRealClock(false);
+    SetTime(0);
+    TakeMessages();
+    SetMessageAnswer(IDOK);
+    SetResourceTable(nullptr, 0);
+    ResetInput();
+    ResetWindows();
+    DestroyControlPanel();
+    TakeFrameCloseRequest();
+    ForgetPresented();
+    SetIdleHook({});
+    TakeDispatched();
+    SetSaveAnswer(nullptr);
+    TakeSaveRequests();
+    TakeShownWindows();
+    ResetMixer();
+    ResetCapture();
+    RestoreWaveOutDefaults();
+}
 
 void UseRealClock(bool real) {
     realClock = real;
