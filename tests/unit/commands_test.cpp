@@ -356,7 +356,18 @@ TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].proposed, "trace.txt");
     EXPECT_EQ(asked[0].owner, cli::AppView());
+    EXPECT_EQ(asked[0].title, "Save Traces");
     EXPECT_FALSE(std::ifstream("trace.txt").good()) << "cancel writes nothing";
+    // An answer longer than the path buffer counts as Cancel.
+    const auto files = [] {
+        const std::filesystem::directory_iterator here(".");
+        return std::distance(begin(here), end(here));
+    };
+    const auto before = files();
+    headless::SetSaveAnswer(std::string(port::kPathChars, 'x').c_str());
+    run.Command(kCmdSaveAscii);
+    EXPECT_TRUE(MessageTexts().empty());
+    EXPECT_EQ(files(), before);
 
     headless::SetSaveAnswer("no-such-dir/trace.txt");
     run.Command(kCmdSaveAscii);

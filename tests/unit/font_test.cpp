@@ -1,6 +1,5 @@
-// Bitmap fonts: metrics and marker tables of the program's fonts, the marker scan on strips made
-// here, text measuring, placement, centring and clipping, the pen colour, and the glyph-pattern
-// font.
+// Bitmap fonts: the marker scan on strips made here, refusal of broken strips and metrics, and the
+// glyph-pattern font.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,9 +11,6 @@
 #include "test_bitmaps.h"
 
 namespace {
-
-const std::string kLettersDigits =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz 0123456789";
 
 // A marked strip: cell i has a white run of whites[i] and a key run of keys[i] pixels.
 std::string MarkedStripFile(const std::vector<int>& whites, const std::vector<int>& keys,
@@ -99,40 +95,6 @@ TEST(Font, BrokenStripsAndMetricsAreRefused) {
     EXPECT_EQ(font.xOffset['B'], 1);
     headless::SetResourceTable(nullptr, 0);
 }
-
-// A font with 3-pixel glyphs "A" (a white column at x = 0 of the cell) and "B", and a space.
-class SmallFont : public ::testing::Test {
-protected:
-    void SetUp() override {
-        // Strip: key black; "A" cell columns 0..2, "B" 3..5; glyph pixels white at the left
-        // column of each cell, rows 0..1.
-        bytes_ = testbmp::Make(6, 2, 24, {}, [](int x, int y) -> uint32_t {
-            return (x == 0 && y == 1) || x == 3 ? 0xFFFFFF : 0;
-        });
-        table_[0] = {"BITMAP", "SMALL", bytes_.data(), bytes_.size()};
-        table_[1] = {"TEXT", "SMALL", kMetrics, sizeof(kMetrics)};
-        headless::SetResourceTable(table_, 2);
-        ASSERT_EQ(font_.LoadText(port::ProgramModule(), "SMALL"), 1);
-        headless::SetResourceTable(nullptr, 0);
-        ASSERT_EQ(target_.Create(10, 6), 1);
-        target_.Clear(kBack);
-    }
-    // Columns of row y that changed.
-    std::string Row(int y) {
-        std::string s;
-        for (int x = 0; x < target_.m_Width; ++x)
-            s += target_.GetPixel(x, y) == kBack ? '.'
-                                                 : (target_.GetPixel(x, y) == 0x7FFF ? 'W' : 'p');
-        return s;
-    }
-    static constexpr uint8_t kMetrics[] = {3, 2, 'A', 3, 'B', 3, ' ', 2};
-    static constexpr uint16_t kBack = 0x0421;
-    std::vector<uint8_t> bytes_;
-    headless::EmbeddedResource table_[2];
-    Font font_;
-    CDib target_;
-};
-constexpr uint8_t SmallFont::kMetrics[];
 
 TEST(GlyphFont, AdvancesBreaksLinesAndClips) {
     CDib dib;

@@ -1,5 +1,5 @@
-// The Windows port as the core sees it: resources from the executable, the clock, a wave
-// device's buffer-done message, and the analysis set-up on the target platform.
+// The Windows port as the core sees it: resources from the executable, the clock, and a wave
+// device's buffer-done message.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,9 +7,7 @@
 #include <cstring>
 #include <mmsystem.h>
 
-#include "analysis/analysis_setup.h"
 #include "port/port.h"
-#include "state/state.h"
 
 namespace {
 
@@ -53,17 +51,6 @@ TEST(Win32Port, WaveMessageNamesItsHeaderWithoutWritingIt) {
     const port::Message done{nullptr, MM_WIM_DATA, 0, reinterpret_cast<intptr_t>(wave)};
     EXPECT_EQ(port::WaveHeaderOfMessage(done), &header);
     EXPECT_EQ(header.bytesRecorded, 7u);
-}
-
-TEST(Win32Port, AnalysisSetUpRunsOnTheTarget) {
-    ResetAnalyzerState();
-    ASSERT_TRUE(AnalyseInit(44100, 8192));
-    EXPECT_EQ(binCount, 4097);
-    EXPECT_EQ(binWidthHz, 5.38330078125);
-    EXPECT_EQ(lowestPeakBin, 3);
-    EXPECT_EQ(windowTable[0], 0.0f);
-    EXPECT_EQ(windowTable[4095], windowTable[4096]);
-    AnalyseFree();
 }
 
 } // namespace
