@@ -61,22 +61,6 @@ TEST_F(TransferView, IdenticalChannelsDrawAFlatLineThroughTheMiddle) {
     }
 }
 
-TEST_F(TransferView, ColumnOfSeveralBinsDrawsTheirSpan) {
-    for (int32_t b = 0; b < binCount; ++b)
-        SetDifference(b, 0.0f);
-    const int x = kPlotLeft + 200;
-    const double pixelsPerBin = plotWidth * zoom / binCount;
-    int32_t k = 0;
-    while (static_cast<int>(k * pixelsPerBin + kPlotLeft) < x)
-        ++k;
-    SetDifference(k, 3.0f);
-    SetDifference(k + 1, -8.0f);
-    Draw(kViews[0]);
-    EXPECT_EQ(FirstRow(kGreen, x), TransferY(3.0));
-    EXPECT_EQ(LastRow(kGreen, x), TransferY(-8.0));
-    EXPECT_EQ(Count(kGreen, x, 0, x + 1, screen.m_Height), TransferY(-8.0) - TransferY(3.0) + 1);
-}
-
 // Where many bins share a pixel, the logarithmic views keep the extreme of the larger
 // magnitude (the minimum on a tie): the crosshair's horizontal line marks it.
 TEST_F(TransferView, ColumnKeepsTheExtremeOfLargerMagnitude) {
@@ -97,9 +81,9 @@ TEST_F(TransferView, ColumnKeepsTheExtremeOfLargerMagnitude) {
     }
 }
 
-// A column of several bins reaching beyond the +-25 dB scale is cut to the plot: from the plot's
-// top down to its lower value, and not drawn at all when it lies wholly outside.
-TEST_F(TransferView, SpansAreCutToThePlot) {
+// A column of several bins draws the whole span between their values; one reaching beyond the
+// +-25 dB scale is cut to the plot, and not drawn at all when it lies wholly outside.
+TEST_F(TransferView, ColumnOfSeveralBinsDrawsTheirSpanCutToThePlot) {
     verticalScale = 0.5;
     const int x = kPlotLeft + 200;
     const double pixelsPerBin = plotWidth * zoom / binCount;
@@ -107,6 +91,7 @@ TEST_F(TransferView, SpansAreCutToThePlot) {
         float a, b;
         int first, last; // -1: nothing
     } cases[] = {
+        {3.0f, -8.0f, TransferY(3.0), TransferY(-8.0)},
         {40.0f, 20.0f, kPlotTop, TransferY(20.0)},
         {40.0f, 0.0f, kPlotTop, TransferY(0.0)},
         {40.0f, 30.0f, -1, -1},
@@ -120,6 +105,8 @@ TEST_F(TransferView, SpansAreCutToThePlot) {
         Draw(kViews[0]);
         EXPECT_EQ(FirstRow(kGreen, x), c.first) << c.a << " " << c.b;
         EXPECT_EQ(LastRow(kGreen, x), c.last) << c.a << " " << c.b;
+        EXPECT_EQ(Count(kGreen, x, 0, x + 1, screen.m_Height), c.last - c.first + (c.last >= 0))
+            << c.a << " " << c.b;
     }
 }
 
