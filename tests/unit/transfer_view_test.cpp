@@ -1,9 +1,6 @@
-// The transfer and phase views: the middle line of identical channels, the vertical span of a
-// column and the value it keeps, and clipping at the plot's edges (the golden images pin down
-// the rest of their pictures).
+// The transfer and phase views: the vertical span of a column and the value it keeps, and
+// clipping at the plot's edges (the golden images pin down the rest of their pictures).
 #include <gtest/gtest.h>
-
-#include <random>
 
 #include "view_test_support.h"
 #include "views/transfer_view.h"
@@ -43,26 +40,6 @@ protected:
     int Bottom() const { return kPlotTop + plotHeight; }
 };
 
-TEST_F(TransferView, IdenticalChannelsDrawAFlatLineThroughTheMiddle) {
-    std::mt19937 random(5);
-    std::uniform_real_distribution<float> level(-100.0f, 0.0f);
-    for (int32_t b = 0; b < binCount; ++b) {
-        traces[0][b] = traces[1][b] = level(random);
-        phaseTrace[b] = 0.0f;
-    }
-    const int middle = kPlotTop + plotHeight / 2;
-    for (const View& view : kViews) {
-        Draw(view);
-        EXPECT_EQ(Count(kGreen, 0, 0, screen.m_Width, middle), 0) << view.name;
-        EXPECT_EQ(Count(kGreen, 0, middle + 1, screen.m_Width, screen.m_Height), 0) << view.name;
-        // The logarithmic axis ends at the column whose frequency passes half the rate.
-        EXPECT_GT(Count(kGreen, kPlotLeft, middle, Right(), middle + 1), plotWidth * 9 / 10)
-            << view.name;
-    }
-}
-
-// Where many bins share a pixel, the logarithmic views keep the extreme of the larger
-// magnitude (the minimum on a tie): the crosshair's horizontal line marks it.
 TEST_F(TransferView, ColumnKeepsTheExtremeOfLargerMagnitude) {
     const struct {
         float even, odd, kept;
