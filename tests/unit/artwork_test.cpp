@@ -35,8 +35,6 @@ TEST(Artwork, KeyColoursSitInTheCorners) {
         uint16_t color;
     } keys[] = {
         {"SPLASH", MakeColor(255, 0, 255)},
-        {"MENUFONT", MakeColor(255, 0, 255)},
-        {"FONT1", 0},
         {"SMOKE", 0},
         {"14", MakeColor(192, 192, 192)},
         {"10", MakeColor(192, 192, 192)},

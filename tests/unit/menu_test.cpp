@@ -91,10 +91,20 @@ TEST_F(MenuRun, ClicksChooseTheItemUnderPressAndRelease) {
     }
 }
 
-TEST_F(MenuRun, MovedReleaseChoosesNothingAndTheMenuStaysOpen) {
+// Keys, other mouse input and clicks in another window are discarded, other messages
+// dispatched, and a release away from the press chooses nothing: the menu waits on.
+TEST_F(MenuRun, InputThatChoosesNothingLeavesTheMenuOpen) {
     Menu menu;
     const char* items = "01Continue,02Exit Program";
     menu.Build(screen, "", items);
+    int other = 0;
+    headless::PostInput(&windowTag, WM_KEYDOWN, VK_ESCAPE, 0);
+    headless::PostInput(&windowTag, WM_KEYUP, VK_ESCAPE, 0);
+    headless::PostMouse(&windowTag, WM_MOUSEMOVE, ItemX(menu, 1), ItemY(menu, 1));
+    headless::PostMouse(&windowTag, WM_RBUTTONDOWN, ItemX(menu, 1), ItemY(menu, 1));
+    headless::PostInput(&windowTag, WM_TIMER, 1, 0);
+    Click(menu, 1, 1, &other); // another window: its coordinates are not the view's
+    headless::PostInput(&windowTag, WM_PAINT, 0, 0);
     Click(menu, 1, 2);
     headless::PostMouse(&windowTag, WM_LBUTTONDOWN, 5, 5); // outside every item
     headless::PostMouse(&windowTag, WM_LBUTTONUP, ItemX(menu, 2), ItemY(menu, 2));
@@ -107,21 +117,6 @@ TEST_F(MenuRun, MovedReleaseChoosesNothingAndTheMenuStaysOpen) {
     });
     EXPECT_EQ(menu.Run(screen, "", items, MenuAll), 2);
     EXPECT_EQ(waits, 1);
-}
-
-TEST_F(MenuRun, KeysAndOtherMouseInputAreDiscardedTheRestDispatched) {
-    Menu menu;
-    const char* items = "01Continue,02Exit Program";
-    menu.Build(screen, "", items);
-    int other = 0;
-    headless::PostInput(&windowTag, WM_KEYDOWN, VK_ESCAPE, 0);
-    headless::PostInput(&windowTag, WM_KEYUP, VK_ESCAPE, 0);
-    headless::PostMouse(&windowTag, WM_MOUSEMOVE, ItemX(menu, 1), ItemY(menu, 1));
-    headless::PostMouse(&windowTag, WM_RBUTTONDOWN, ItemX(menu, 1), ItemY(menu, 1));
-    headless::PostInput(&windowTag, WM_TIMER, 1, 0);
-    Click(menu, 1, 1, &other); // another window: its coordinates are not the view's
-    headless::PostInput(&windowTag, WM_PAINT, 0, 0);
-    EXPECT_EQ(menu.Run(screen, "", items, MenuAll), 0);
     const auto dispatched = headless::TakeDispatched();
     ASSERT_EQ(dispatched.size(), 2u);
     EXPECT_EQ(dispatched[0].message, static_cast<uint32_t>(WM_TIMER));

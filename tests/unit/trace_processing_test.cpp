@@ -168,16 +168,10 @@ TEST_F(TraceQueries, TraceAtInterpolatesAndStaysInsideTheTrace) {
     struct Case {
         double x, expected;
     };
-    const Case cases[] = {{0.0, -100.0},
-                          {2.25, -95.5},
-                          {10.5, -79.0},
-                          {1023.0, 1946.0},
-                          {1023.75, 7.0 * 0.75 + 1946.0 * 0.25},
-                          {1024.0, 7.0},
-                          {1024.5, 7.0},
-                          {5000.0, 7.0},
-                          {-0.5, -100.0},
-                          {-8.0, -100.0}};
+    // 1023.75: three quarters of the way from bin 1023 (1946 dB) to the last bin (7 dB).
+    const Case cases[] = {{0.0, -100.0},     {2.25, -95.5}, {10.5, -79.0}, {1023.0, 1946.0},
+                          {1023.75, 491.75}, {1024.0, 7.0}, {1024.5, 7.0}, {5000.0, 7.0},
+                          {-0.5, -100.0},    {-8.0, -100.0}};
     for (const Case& c : cases)
         EXPECT_NEAR(TraceAt(c.x, 2), c.expected, 1e-9) << c.x;
     EXPECT_EQ(TraceAt(3.0, 5), -100.0);
