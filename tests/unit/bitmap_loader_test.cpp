@@ -165,7 +165,7 @@ TEST(BitmapLoader, HostileBitmapsAreRefusedAndLeaveTheOldBitmap) {
     EXPECT_TRUE(headless::TakeMessages().empty());
 }
 
-TEST(BitmapLoader, FileFailures) {
+TEST(BitmapLoader, FilesAndResourcesThatCannotBeRead) {
     const auto good = testbmp::AsFile(testbmp::Make(6, 4, 24, {}, Rgb));
     auto notBmp = good;
     notBmp[0] = 'X';
@@ -177,18 +177,14 @@ TEST(BitmapLoader, FileFailures) {
     EXPECT_EQ(dib.LoadFromFile((::testing::TempDir() + "no/such.bmp").c_str()), 0);
     EXPECT_EQ(dib.LoadFromFile(::testing::TempDir().c_str()), 0); // a directory
     EXPECT_EQ(dib.LoadFromFile(notBmpPath.c_str()), 0);
+    EXPECT_EQ(dib.LoadFromResource(port::ProgramModule(), "NOSUCHBITMAP"), 0);
+    EXPECT_EQ(dib.LoadFromResource(nullptr, "SPLASH"), 0);
+    EXPECT_EQ(dib.LoadFromResource(port::ProgramModule(), nullptr), 0);
     alloc::FailAfter(0);
     EXPECT_EQ(dib.LoadFromFile(goodPath.c_str()), 0);
     alloc::FailAfter(-1);
     EXPECT_EQ(dib.LoadFromFile(goodPath.c_str()), 1);
     EXPECT_EQ(dib.m_Width, 6);
-}
-
-TEST(BitmapLoader, MissingResourceOrModule) {
-    CDib dib;
-    EXPECT_EQ(dib.LoadFromResource(port::ProgramModule(), "NOSUCHBITMAP"), 0);
-    EXPECT_EQ(dib.LoadFromResource(nullptr, "SPLASH"), 0);
-    EXPECT_EQ(dib.LoadFromResource(port::ProgramModule(), nullptr), 0);
 }
 
 } // namespace
