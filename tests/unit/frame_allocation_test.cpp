@@ -7,6 +7,7 @@
 #include <string>
 
 #include "alloc_counter.h"
+#include "analysis/delay_line.h"
 #include "app/my_class.h"
 #include "cli/app_run.h"
 #include "port/messages.h"
@@ -26,13 +27,8 @@ TEST(FrameAllocation, NoDisplayModeAllocatesPerFrame) {
     ASSERT_EQ(run.RunBlocks(captureFftSize / blockFrames + 1), 1);
     const alloc_counter::ScopedCount counting;
     const int setUp = alloc_counter::Counted();
-    run.SelectItem(kAverageCombo, 3);   // 8X
-    run.SelectItem(kDecayCombo, 1);     // Fast
-    run.SelectItem(kSmoothingCombo, 2); // 5 bins
-    run.SelectItem(kWeightingCombo, 1); // A
-    run.SelectItem(kDelayCombo, 7);     // 20 ms
-    ASSERT_EQ(averaging, 8);
-    ASSERT_EQ(delaySamples, 882);
+    run.ChooseMode(kModeTransferLinear);
+    run.SelectItem(kDelayCombo, 7); // 20 ms
     ASSERT_GT(alloc_counter::Counted(), setUp) << "the count sees the delay line's rings";
 
     constexpr int kFrames = 4;
@@ -47,7 +43,16 @@ TEST(FrameAllocation, NoDisplayModeAllocatesPerFrame) {
         fadeDisplay = cursor;
         for (int32_t mode = kModeLinear; mode <= kModeWaveform; ++mode) {
             run.ChooseMode(mode);
+            // The controls as set in this mode, since a change of mode resets some of them.
             run.SelectItem(kMonitorCombo, (mode + cursor) % kMonitorModeCount);
+            run.SelectItem(kAverageCombo, 3);   // 8X
+            run.SelectItem(kDecayCombo, 1);     // Fast
+            run.SelectItem(kWeightingCombo, 1); // A
+            if (IsTransferMode(mode)) {
+                run.SelectItem(kSmoothingCombo, 2); // 5 bins
+                run.SelectItem(kDelayCombo, 7);     // 20 ms
+            }
+            ASSERT_EQ(DelayLineActive(), IsTransferMode(mode));
             // The first frames of a mode may set up what it keeps (the spectrogram's image).
             ASSERT_EQ(run.RunBlocks(2), 2);
             int made = 0;
