@@ -191,8 +191,6 @@ TEST_F(Spectrum, DecayLimitsTheFallPerFrame) {
         FillWindow([](int32_t, int16_t& left, int16_t& right) { left = right = 0; });
         Analyse(sampleWindow);
         EXPECT_EQ(traces[0][300], -100.0f) << off;
-        decayRate = 20;
-        frameRate = 20;
     }
 }
 
