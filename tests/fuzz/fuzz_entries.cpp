@@ -3,15 +3,14 @@
 // fields, a WAV file. Caller's thread (the program's user-interface thread).
 #include "fuzz_entries.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "../unit/scratch_dir.h"
 #include "cli/app_run.h"
 #include "cli/script.h"
 #include "gfx/font.h"
@@ -21,8 +20,6 @@
 
 namespace fuzz {
 namespace {
-
-namespace fs = std::filesystem;
 
 // The blocks that fill the largest analysis window at the smallest block, plus one.
 constexpr int kBlocksToFirstFrame = 32768 / 512 + 1;
@@ -108,8 +105,7 @@ bool Settings(const uint8_t* data, std::size_t size) {
     if (!run.Start(cli::kAppViewWidth, cli::kAppViewHeight, &error,
                    std::string(reinterpret_cast<const char*>(data), size)))
         return false;
-    const bool usable = SettingsUsable();
-    return usable && run.UseSource(Sine(), captureRate, &error) && DrawsAFrame(run);
+    return SettingsUsable() && run.UseSource(Sine(), captureRate, &error) && DrawsAFrame(run);
 }
 
 // Types text into a combo box's edit field one character at a time, as the edit notifications
@@ -136,31 +132,9 @@ bool Text(const uint8_t* data, std::size_t size) {
     return delayValid && run.UseSource(Sine(), captureRate, &error) && DrawsAFrame(run);
 }
 
-// A fresh folder made the current one while it lives, removed with what was left in it.
-class PrivateFolder {
-public:
-    PrivateFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tonalyx-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        dir_ = pattern;
-        launch_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    ~PrivateFolder() {
-        fs::current_path(launch_);
-        fs::remove_all(dir_);
-    }
-    bool IsCurrent() const { return fs::current_path() == dir_; }
-
-private:
-    fs::path dir_;
-    fs::path launch_;
-};
-
 // The text as a script, run in a private folder that it may only name files of.
 bool Script(const uint8_t* data, std::size_t size) {
-    const PrivateFolder folder;
+    const ScratchDir folder;
     std::string error;
     cli::ScriptLimits limits;
     limits.maxBlocks = kScriptBlocks;

@@ -17,6 +17,7 @@
 #include "gfx/menu.h"
 #include "port/messages.h"
 #include "port/port.h"
+#include "scratch_dir.h"
 #include "state/state.h"
 #include "ui/control_ids.h"
 #include "ui/control_panel.h"
@@ -36,7 +37,6 @@ protected:
     // The panel again, as it starts from the analyzer's state.
     static void Build() { app.CreateToolbars(nullptr); }
     cli::AppRun run;
-    static inline std::vector<headless::Image> shots;
     static std::string Selected(int combo) {
         return port::ComboItemText(combo, port::ComboSelection(combo));
     }
@@ -46,36 +46,26 @@ protected:
             texts.push_back(m.caption + ": " + m.text);
         return texts;
     }
-    struct Answer {
-        int count;    // items of the open menu
-        int position; // 1-based position chosen
-        bool shoot;   // keep the open menu's picture in shots first
-    };
-    // Answers the next in-view menus in turn.
-    static void AnswerMenus(std::vector<Answer> answers) {
-        auto remaining = std::make_shared<std::vector<Answer>>(std::move(answers));
+    // Answers the next in-view menus in turn with these item ids, noting the labels of each.
+    static void AnswerMenus(std::vector<int> items) {
+        auto remaining = std::make_shared<std::vector<int>>(std::move(items));
         headless::SetIdleHook([remaining] {
-            if (remaining->empty())
+            const Menu* menu = Menu::Waiting();
+            if (menu == nullptr || remaining->empty())
                 return;
-            const auto [count, position, shoot] = remaining->front();
+            menus.emplace_back();
+            for (int i = 0; i < menu->itemCount; ++i)
+                menus.back() += (i > 0 ? "," : "") + std::string(menu->labels[i]);
+            const int index = menu->buttons.Find(static_cast<uint16_t>(remaining->front()));
             remaining->erase(remaining->begin());
-            if (shoot) {
-                shots.emplace_back();
-                headless::LastPresented(cli::AppView(), &shots.back());
-            }
-            // Every menu is centred on the view with a title and items of one pitch: a menu of
-            // as many items lays them out where the open one has them.
-            std::string items;
-            for (int i = 1; i <= count; ++i)
-                items += (i > 1 ? ",0" : "0") + std::to_string(i) + "x";
-            Menu layout;
-            layout.Build(app.screen, "FFT Parameters", items.c_str());
-            const int x = app.screen.m_Width / 2;
-            const int y = layout.itemTop + (position - 1) * layout.itemPitch + 5;
+            const Button& b = menu->buttons.buttons[index - 1];
+            const int x = (b.left + b.right) / 2;
+            const int y = (b.top + b.bottom) / 2;
             headless::PostMouse(cli::AppView(), WM_LBUTTONDOWN, x, y);
             headless::PostMouse(cli::AppView(), WM_LBUTTONUP, x, y);
         });
     }
+    static inline std::vector<std::string> menus;
 };
 
 struct StoredCase {
@@ -304,14 +294,7 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
     decayRate = 10;
     gainDb = 5.0f;
     // Sample rate 44.1 kHz, size 8K and time constant 186 ms again, then Continue.
-    shots.clear();
-    AnswerMenus({{5, 1, false},
-                 {4, 1, false},
-                 {5, 2, false},
-                 {5, 3, false},
-                 {5, 3, false},
-                 {5, 3, true},
-                 {5, 5, false}});
+    AnswerMenus({1, 1, 2, 3, 3, 3, 5});
     run.Command(kCmdFftSettings);
     EXPECT_EQ(app.running, 1u);
     EXPECT_EQ(averaging, 8);
@@ -319,11 +302,14 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
     EXPECT_EQ(gainDb, 5.0f);
     EXPECT_EQ(port::TrackbarPosition(kGainTrackbar), 20);
 
-    // 22 kHz, then the largest size from the time constants.
+    // 22 kHz, then the largest size from the time constants, which are those of 22050 Hz.
     run.SelectItem(kMonitorCombo, 3);
     traceVisible[2] = 1;
-    AnswerMenus({{5, 1, false}, {4, 2, false}, {5, 3, false}, {5, 1, true}, {5, 5, false}});
+    menus.clear();
+    AnswerMenus({1, 2, 3, 1, 5});
     run.Command(kCmdFftSettings);
+    ASSERT_EQ(menus.size(), 5u);
+    EXPECT_EQ(menus[3], "1486ms,744ms,372ms,186ms,93ms");
     EXPECT_EQ(sampleRate, 22050);
     EXPECT_EQ(fftSize, 32768);
     EXPECT_EQ(averaging, 0);
@@ -333,14 +319,6 @@ TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
     EXPECT_EQ(traceVisible[2], 0);
     EXPECT_FALSE(port::ButtonChecked(kCmdTraceA));
     EXPECT_EQ(headless::StatusText(0), " FFT: 22Khz @ 32K");
-
-    // The time constants offered after choosing 22 kHz are those of a run at 22050 Hz.
-    AnswerMenus({{5, 3, false}, {5, 1, true}, {5, 5, false}});
-    run.Command(kCmdFftSettings);
-    ASSERT_EQ(shots.size(), 3u);
-    EXPECT_FALSE(shots[0].pixels.empty());
-    EXPECT_NE(shots[0].pixels, shots[1].pixels);
-    EXPECT_EQ(shots[1].pixels, shots[2].pixels);
 }
 
 TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
@@ -382,12 +360,8 @@ TEST_F(Commands, SaveAsciiAsksForAFileAndWritesTheExport) {
     run.Command(kCmdSaveAscii);
     ASSERT_EQ(std::filesystem::current_path(), start / "elsewhere");
     ASSERT_EQ(ExportTraces("reference.txt"), 1);
-    const auto read = [](const char* path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    EXPECT_FALSE(read("chosen.txt").empty());
-    EXPECT_EQ(read("chosen.txt"), read("reference.txt"));
+    EXPECT_FALSE(ReadFile("chosen.txt").empty());
+    EXPECT_EQ(ReadFile("chosen.txt"), ReadFile("reference.txt"));
     EXPECT_TRUE(MessageTexts().empty());
     SaveSettings();
     EXPECT_TRUE(std::filesystem::exists(start / "RTA.DAT"));
