@@ -56,12 +56,11 @@ bool Bitmap(const uint8_t* data, std::size_t size) {
         const int loaded = mode == 1 ? font.LoadText(port::ProgramModule(), "FUZZ")
                                      : font.LoadMarked(port::ProgramModule(), "FUZZ");
         if (loaded) {
-            char text[256];
+            std::string text;
             for (int i = 1; i < 256; ++i)
-                text[i - 1] = static_cast<char>(i);
-            text[255] = '\0';
-            font.DrawText(target, -1, 2, text, 0x7FFF, BLIT_PEN);
-            font.DrawText(target, 0, -4, text + 31, 0x7FFF, BLIT_KEYED);
+                text += static_cast<char>(i);
+            font.DrawText(target, -1, 2, text.c_str(), 0x7FFF, BLIT_PEN);
+            font.DrawText(target, 0, -4, text.c_str() + 31, 0x7FFF, BLIT_KEYED);
             // A marked strip's cells are found inside it; a metrics table may claim any cells.
             for (int c = 0; c < 256 && mode == 2; ++c)
                 sound = sound && font.xOffset[c] + font.width[c] <= font.strip.m_Width;

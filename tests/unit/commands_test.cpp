@@ -44,16 +44,14 @@ protected:
     }
 };
 
-TEST_F(Commands, PanelStartsFromTheSettingsAndSyncPutsTheGainAtItsMark) {
+TEST_F(Commands, PanelStartsFromTheSettingsAndSyncKeepsWhatItCannotShow) {
     const struct {
         int32_t decay;
         double scale;
         double delay;
         float gain;
         int32_t mode;
-        const char* decayShown;
-        const char* scaleShown;
-        const char* delayShown;
+        const char *decayShown, *scaleShown, *delayShown;
         int gainPosition;
         bool transferBands;
     } cases[] = {
@@ -88,9 +86,8 @@ TEST_F(Commands, PanelStartsFromTheSettingsAndSyncPutsTheGainAtItsMark) {
         EXPECT_EQ(port::TrackbarPosition(kGainTrackbar), 20);
         EXPECT_EQ(gainDb, c.gain);
     }
-}
 
-TEST_F(Commands, AveragingAndSmoothingOutsideTheirListsShowNoneOrKeepTheLast) {
+    // Averaging and smoothing outside their lists show no item; a sync keeps the last one shown.
     averaging = 3;
     smoothingBins = 4;
     Build();
@@ -208,7 +205,7 @@ TEST_F(Commands, TypedDelayIsCheckedAtEveryCharacter) {
     }
 }
 
-TEST_F(Commands, KeysTrackbarsAndTraceButtons) {
+TEST_F(Commands, KeysTrackbarsButtonsAndMenuCommands) {
     for (int i = 0; i < 150; ++i)
         run.Key(VK_PRIOR);
     EXPECT_EQ(splCalibrationDb, 200.0f);
@@ -233,9 +230,7 @@ TEST_F(Commands, KeysTrackbarsAndTraceButtons) {
     run.Command(kCmdTraceB);
     EXPECT_EQ(traceVisible[3], 1);
     EXPECT_EQ(traces[3][5], -30.0f);
-}
 
-TEST_F(Commands, ButtonsAndMenuCommands) {
     run.Command(kCmdTestTone);
     EXPECT_TRUE(port::BandShown(kBandToneBar));
     run.Command(kCmdTestTone);
@@ -262,14 +257,10 @@ TEST_F(Commands, ButtonsAndMenuCommands) {
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Debug: Unable to start WAVEIN thread"});
 }
 
-// The menus as the session shows them are checked below.
-TEST_F(Commands, FftMenuShowsTheSetUpItLeadsTo) {
+TEST_F(Commands, FftMenuShowsTheSetUpItLeadsToAndRestartsOnlyOnARealChange) {
     EXPECT_EQ(FftMenuItems(8000, 2048), "01Sample Rate: 8Khz,02FFT Size: 2K,03Time Constant: "
                                         "256ms,04Resolution: 3.9Hz,05Continue");
     EXPECT_STREQ(FftSubmenuItems(4, 12345), FftSubmenuItems(4, 44100));
-}
-
-TEST_F(Commands, FftMenuRestartsOnlyOnARealChange) {
     averaging = 8;
     decayRate = 10;
     gainDb = 5.0f;
