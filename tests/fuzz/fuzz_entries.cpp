@@ -135,9 +135,7 @@ bool Text(const uint8_t* data, std::size_t size) {
 bool Script(const uint8_t* data, std::size_t size) {
     const ScratchDir folder;
     std::string error;
-    cli::ScriptLimits limits;
-    limits.maxBlocks = kScriptBlocks;
-    limits.plainFileNames = true;
+    const cli::ScriptLimits limits{kScriptBlocks, true}; // plain file names only
     const bool done = cli::RunScriptText(std::string(reinterpret_cast<const char*>(data), size),
                                          "script", &error, limits);
     // A failure names the line; the program leaves the way it came.

@@ -3,6 +3,7 @@
 // files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -50,18 +51,17 @@ struct WavSpec {
     uint16_t bits = 16;
     uint16_t tag = 1; // 3: float
     bool extensible = false;
-    double seconds = 1.0;
 };
 
-// A RIFF/WAVE image of sines at half of full scale, one per channel (mono takes the left), with
-// any noise. Wider samples hold the 16-bit ones less a part of a step, which rounds back to them.
+// A RIFF/WAVE image of a second of sines at half of full scale, one per channel (mono takes the
+// left), with any noise. Wider samples hold the 16-bit ones less a part of a step, which rounds
+// back to them.
 std::string MakeWav(const WavSpec& w) {
     using testbmp::Put16;
     using testbmp::Put32;
     std::vector<uint8_t> data;
-    const uint32_t frames = static_cast<uint32_t>(w.rate * w.seconds);
     uint32_t random = 1;
-    for (uint32_t n = 0; n < frames; ++n) {
+    for (uint32_t n = 0; n < w.rate; ++n) {
         for (int c = 0; c < w.channels; ++c) {
             random = random * 1664525u + 1013904223u;
             const double v =
@@ -101,8 +101,7 @@ std::string MakeWav(const WavSpec& w) {
 }
 
 struct Table {
-    std::string header;
-    std::string spl;
+    std::string header, spl;
     std::vector<std::vector<double>> rows;
 };
 
@@ -132,11 +131,9 @@ Table ReadTable(const std::string& path, bool bands = false) {
 
 // The row holding the highest value of a column: its frequency first.
 const std::vector<double>& PeakRow(const Table& t, std::size_t column) {
-    std::size_t best = 0;
-    for (std::size_t i = 0; i < t.rows.size(); ++i)
-        if (t.rows[i].at(column) > t.rows[best].at(column))
-            best = i;
-    return t.rows.at(best);
+    return *std::max_element(t.rows.begin(), t.rows.end(), [column](const auto& a, const auto& b) {
+        return a.at(column) < b.at(column);
+    });
 }
 
 class Cli : public ::testing::Test {
@@ -304,9 +301,7 @@ TEST_F(Cli, ScriptLinesAreCheckedAndMenusAnswered) {
         {"frames 6\nscreenshot s.bmp\nwav C:x\n", true, "s:3: \"C:x\" is not a plain", false},
         {"frames 6\nscreenshot s.bmp\nwav ..\n", true, "s:3: \"..\" is not a plain", false},
     };
-    cli::ScriptLimits limited;
-    limited.maxBlocks = 24;
-    limited.plainFileNames = true;
+    const cli::ScriptLimits limited{24, true}; // 24 frames in all, plain file names
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
         std::string error;
@@ -408,8 +403,6 @@ TEST_F(Cli, HostileWavFilesAreRefusedWithTheirReason) {
     const auto patched = [&good](std::size_t offset, const char* bytes) {
         return std::string(good).replace(offset, 4, bytes);
     };
-    WavSpec brief;
-    brief.seconds = 0.2;
     const struct {
         const char* what;
         std::string bytes;
@@ -426,7 +419,7 @@ TEST_F(Cli, HostileWavFilesAreRefusedWithTheirReason) {
         {"fmt size past the end", patched(16, "\xf0\xff\xff\xff"), "a chunk runs past the end"},
         {"empty", "", "not a RIFF/WAVE file"},
         {"text", "hello, world", "not a RIFF/WAVE file"},
-        {"shorter than one analysis", MakeWav(brief), "too short"},
+        {"shorter than one analysis", MakeWav({1, 8000}), "too short: 8000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -47,8 +47,7 @@ protected:
 TEST_F(Commands, PanelStartsFromTheSettingsAndSyncKeepsWhatItCannotShow) {
     const struct {
         int32_t decay;
-        double scale;
-        double delay;
+        double scale, delay;
         float gain;
         int32_t mode;
         const char *decayShown, *scaleShown, *delayShown;
@@ -100,14 +99,12 @@ TEST_F(Commands, PanelStartsFromTheSettingsAndSyncKeepsWhatItCannotShow) {
 }
 
 // Each combo choice: what it sets, and that it acts on a selection change only.
-struct ChoiceCase {
-    int combo;
-    int item;
-    std::function<bool()> applied;
-};
-
 TEST_F(Commands, CombosActOnSelectionChangeOnly) {
-    const ChoiceCase cases[] = {
+    const struct {
+        int combo;
+        int item;
+        std::function<bool()> applied;
+    } cases[] = {
         {kAverageCombo, 5, [] { return averaging == 32; }},
         {kDecayCombo, 3, [] { return decayRate == 10; }},
         {kMonitorCombo, 2,
@@ -121,7 +118,7 @@ TEST_F(Commands, CombosActOnSelectionChangeOnly) {
         {kDelayCombo, 6, [] { return delayMs == 10.0; }},
         {kScaleCombo, 1, [] { return displayMode == kModeLog; }},
     };
-    for (const ChoiceCase& c : cases) {
+    for (const auto& c : cases) {
         port::SetComboSelection(c.combo, c.item);
         app.OnMessage(WM_COMMAND, static_cast<uintptr_t>(c.combo | CBN_EDITUPDATE << 16),
                       reinterpret_cast<intptr_t>(headless::ControlHandle(c.combo)));

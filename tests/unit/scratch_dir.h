@@ -30,8 +30,7 @@ public:
     bool IsCurrent() const { return std::filesystem::current_path() == dir_; }
 
 private:
-    std::filesystem::path dir_;
-    std::filesystem::path launch_;
+    std::filesystem::path dir_, launch_;
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {

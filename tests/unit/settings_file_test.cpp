@@ -122,31 +122,30 @@ TEST_F(SettingsFile, UnusableValuesFallBackToDefaults) {
     const struct {
         const char* what;
         std::size_t offset;
-        int32_t stored;
         int32_t* setting;
-        int32_t loaded;
+        int32_t stored, loaded;
     } cases[] = {
-        {"rate 12345", 4, 12345, &sampleRate, 44100},
-        {"rate 0", 4, 0, &sampleRate, 44100},
-        {"size 1000", 8, 1000, &fftSize, 8192},
-        {"size negative", 8, -8192, &fftSize, 8192},
-        {"weighting 9", 12, 9, &weighting, 0},
-        {"noise weighting is not restored", 12, 4, &weighting, 0},
-        {"mode 12", 16, 12, &displayMode, 0},
-        {"mode -1", 16, -1, &displayMode, 0},
-        {"monitor 4 (in a transfer mode: Stereo)", 36, 4, &monitorMode, 3},
-        {"channels 3", 40, 3, &liveChannelCount, 2},
-        {"channels 0", 40, 0, &liveChannelCount, 2},
-        {"peak trace 5", 32, 5, &peakTraceOn, 1},
+        {"rate 12345", 4, &sampleRate, 12345, 44100},
+        {"rate 0", 4, &sampleRate, 0, 44100},
+        {"size 1000", 8, &fftSize, 1000, 8192},
+        {"size negative", 8, &fftSize, -8192, 8192},
+        {"weighting 9", 12, &weighting, 9, 0},
+        {"noise weighting is not restored", 12, &weighting, 4, 0},
+        {"mode 12", 16, &displayMode, 12, 0},
+        {"mode -1", 16, &displayMode, -1, 0},
+        {"monitor 4 (in a transfer mode: Stereo)", 36, &monitorMode, 4, 3},
+        {"channels 3", 40, &liveChannelCount, 3, 2},
+        {"channels 0", 40, &liveChannelCount, 0, 2},
+        {"peak trace 5", 32, &peakTraceOn, 5, 1},
         // The transfer and phase compare two current channels whatever the file says.
-        {"mono in a transfer mode", 36, 0, &monitorMode, 3},
-        {"one channel in a transfer mode", 40, 1, &liveChannelCount, 2},
+        {"mono in a transfer mode", 36, &monitorMode, 0, 3},
+        {"one channel in a transfer mode", 40, &liveChannelCount, 1, 2},
         // Values the selectors merely cannot show stay as they are.
-        {"smoothing 4", 44, 4, &smoothingBins, 4},
-        {"smoothing huge", 44, 1 << 30, &smoothingBins, 1 << 30},
-        {"decay 33", 20, 33, &decayRate, 33},
-        {"averaging 5", 28, 5, &averaging, 5},
-        {"mode 11", 16, 11, &displayMode, 11},
+        {"smoothing 4", 44, &smoothingBins, 4, 4},
+        {"smoothing huge", 44, &smoothingBins, 1 << 30, 1 << 30},
+        {"decay 33", 20, &decayRate, 33, 33},
+        {"averaging 5", 28, &averaging, 5, 5},
+        {"mode 11", 16, &displayMode, 11, 11},
     };
     for (const auto& c : cases) {
         ResetAnalyzerState();
