@@ -124,6 +124,7 @@ Table ReadTable(const std::string& path, bool bands = false) {
         std::istringstream fields(line);
         for (std::string f; std::getline(fields, f, ',');)
             values.push_back(f == " " || f == " \r" ? NAN : std::stod(f));
+        EXPECT_EQ(values.size(), std::count(t.header.begin(), t.header.end(), ',') + 1u) << line;
         t.rows.push_back(values);
     }
     return t;

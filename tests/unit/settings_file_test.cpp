@@ -109,8 +109,7 @@ TEST_F(SettingsFile, ShortFileFillsWhatItHolds) {
     sampleRate = 8000;
     fftSize = 4096;
     weighting = 1;
-    // Calibration, rate, and the low half of the size.
-    WriteFile("RTA.DAT", Typical().bytes.substr(0, 10));
+    WriteFile("RTA.DAT", Typical().bytes.substr(0, 10)); // calibration, rate, half the size
     LoadSettings();
     EXPECT_EQ(splCalibrationDb, 94.5f);
     EXPECT_EQ(sampleRate, 22050);
