@@ -6,16 +6,19 @@
 
 e2e_launch
 e2e_find_window "^CMixerBase" 30 >/dev/null || e2e_fail "no mixer message at start-up"
-sleep 12
+e2e_until 30 e2e_no_splash || e2e_fail "the splash stays"
+sleep 1
 [ -n "$(xdotool search --onlyvisible --name "^CMixerBase" 2>/dev/null)" ] ||
     e2e_fail "the mixer message closed unanswered"
 wid=$(e2e_start_frame 30) || e2e_fail "frame window did not appear"
-sleep 1
-e2e_screenshot frame.png
-read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-expected="720x480+$(((screen_w - 720) / 2))+$(((screen_h - 480) / 2))"
-box=$(e2e_content_box frame.png)
-[ "$box" = "$expected" ] || e2e_fail "window occupies $box, expected $expected"
+e2e_frame_corner
+expected="720x480+$FX+$FY"
+framed() {
+    e2e_screenshot frame.png
+    box=$(e2e_content_box frame.png)
+    [ "$box" = "$expected" ]
+}
+e2e_until 10 framed || e2e_fail "window occupies $box, expected $expected"
 
 e2e_answer_close "$wid" 2 close
 e2e_wait_exit 15

@@ -7,6 +7,34 @@ e2e_fail() {
     exit 1
 }
 
+# Runs the command (the rest of the arguments) every 0.1 s until it succeeds, for up to $1 s.
+e2e_until() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Prints the id of the program's splash (unnamed, 268 x 211) when one is in sight.
+e2e_splash() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
+        [ "$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: //p')" = 268x211 ] &&
+            echo "$w" && return 0
+    done
+    return 1
+}
+e2e_no_splash() { ! e2e_splash >/dev/null; }
+
+# Runs the Win32 test $1 of win32_tests.exe (disabled ones included) with its output in $2;
+# fails unless it ran and passed.
+e2e_run_win32_test() {
+    wine "$(dirname "$TONALYX_EXE")/win32_tests.exe" --gtest_also_run_disabled_tests \
+        --gtest_filter="$1" </dev/null >"$2" 2>&1 && grep -q '^\[  PASSED  \] 1 test' "$2"
+}
+
 # Starts the program in the background; its process id is in E2E_PID afterwards.
 e2e_launch() {
     wine "$TONALYX_EXE" </dev/null >wine.log 2>&1 &
@@ -35,20 +63,15 @@ e2e_screenshot() { import -window root "$1"; }
 # Bounding box "WxH+X+Y" of everything that is not the black root window.
 e2e_content_box() { convert "$1" -format '%@' info:; }
 
+_e2e_ended() { ! kill -0 "$E2E_PID" 2>/dev/null; }
+
 # Waits up to $1 s for the program to end; fails unless it ended with status 0.
 e2e_wait_exit() {
-    local timeout=${1:-15} i status
-    for i in $(seq 1 $((timeout * 10))); do
-        if ! kill -0 "$E2E_PID" 2>/dev/null; then
-            wait "$E2E_PID"
-            status=$?
-            [ "$status" -eq 0 ] || e2e_fail "program exited with status $status"
-            return 0
-        fi
-        sleep 0.1
-    done
-    kill "$E2E_PID" 2>/dev/null
-    e2e_fail "program did not exit within $timeout s"
+    if ! e2e_until "${1:-15}" _e2e_ended; then
+        kill "$E2E_PID" 2>/dev/null
+        e2e_fail "program did not exit within ${1:-15} s"
+    fi
+    wait "$E2E_PID" || e2e_fail "program exited with status $?"
 }
 
 E2E_PROBE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/view_probe.py"
@@ -58,26 +81,17 @@ E2E_PROBE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/view_probe.py"
 # E2E_METERS, E2E_PEAK, E2E_BANDS, E2E_STRIPE, E2E_LINE, E2E_TEXT and E2E_MENU ("none" when
 # absent).
 e2e_probe() {
-    local shot=$1 line
+    local shot=$1 name value
     shift
     e2e_screenshot "$shot"
     E2E_VIEW=none E2E_METERS=none E2E_PEAK=none E2E_BANDS=none E2E_STRIPE=none E2E_LINE=none
     E2E_TEXT=0 E2E_MENU=none
-    while IFS= read -r line; do
-        case $line in
-        view=*) E2E_VIEW=${line#view=} ;;
-        meters=*) E2E_METERS=${line#meters=} ;;
-        peak=*) E2E_PEAK=${line#peak=} ;;
-        bands=*) E2E_BANDS=${line#bands=} ;;
-        stripe=*) E2E_STRIPE=${line#stripe=} ;;
-        line=*) E2E_LINE=${line#line=} ;;
-        text=*) E2E_TEXT=${line#text=} ;;
-        menu=*) E2E_MENU=${line#menu=} ;;
-        esac
+    while IFS='=' read -r name value; do
+        printf -v "E2E_${name^^}" '%s' "$value"
     done < <(python3 "$E2E_PROBE" "$shot" "$@")
 }
 
-# Probes into $3 (the rest of the arguments go to the probe) every half second for up to $1 s
+# Probes into $3 (the rest of the arguments go to the probe) repeatedly for up to $1 s
 # until the command $2 succeeds on the readings; fails when the time runs out first.
 e2e_probe_until() {
     local timeout=$1 condition=$2 shot=$3 start=$SECONDS
@@ -87,7 +101,7 @@ e2e_probe_until() {
         $condition && return 0
         [ $((SECONDS - start)) -ge "$timeout" ] && return 1
         kill -0 "$E2E_PID" 2>/dev/null || return 1
-        sleep 0.5
+        sleep 0.2
     done
 }
 
@@ -119,6 +133,16 @@ e2e_stop_sine() {
 
 E2E_FRAME_NAME="^Tonalyx 1\.2\$"
 
+# The frame's top-left corner into FX and FY: it opens 720 x 480, centred on the screen.
+e2e_frame_corner() {
+    read -r FX FY < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+    FX=$(((FX - 720) / 2))
+    FY=$(((FY - 480) / 2))
+}
+
+# Clicks at ($1, $2) of the frame (e2e_frame_corner first).
+e2e_click_at() { xdotool mousemove --sync $((FX + $1)) $((FY + $2)) click 1; }
+
 # Answers the message boxes about the mixer (caption "CMixerBase::..."; Wine's mixers have no
 # input selector) with Return, naming them on stderr; the capture failure box ("Debug") fails
 # the check.
@@ -142,23 +166,18 @@ e2e_answer_close() {
     e2e_answer_question "$2" "$3"
 }
 
+_e2e_menu_open() { [ "$E2E_MENU" != none ]; }
+
 # Answers the in-view question "Are you Sure?" that closing the frame asks with item $1
-# (1 "Continue", 2 "Exit Program") by clicking it; screenshots go to $2-question.png and
-# $2-answered.png.
+# (1 "Continue", 2 "Exit Program") by clicking it; the question's screenshot is $2-question.png.
 e2e_answer_question() {
-    local item=$1 shots=$2 i left top
-    for i in $(seq 1 20); do
-        e2e_probe "$shots-question.png"
-        [ "$E2E_MENU" != none ] && break
-        sleep 0.2
-    done
-    [ "$E2E_MENU" != none ] || e2e_fail "no close question in the view ($shots-question.png)"
+    local item=$1 left top
+    e2e_probe_until 20 _e2e_menu_open "$2-question.png" ||
+        e2e_fail "no close question in the view ($2-question.png)"
     read -r left top _ _ <<<"$E2E_MENU"
     # The panel's blue frame lies 2 pixels outside it; inside are a 10-pixel margin, the 20-pixel
     # title and the 160 x 21 items 28 pixels apart.
     xdotool mousemove --sync $((left + 92)) $((top + 42 + (item - 1) * 28)) click 1
-    sleep 1
-    e2e_screenshot "$shots-answered.png"
 }
 
 # Waits up to 30 s for the save dialog titled $1, types the Windows form of the path $2 into its

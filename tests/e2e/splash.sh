@@ -5,23 +5,13 @@
 . "$(dirname "$0")/lib.sh"
 
 demo="$(dirname "$TONALYX_EXE")/splash_demo.exe"
-[ -f "$demo" ] || e2e_fail "missing $demo"
 
 # Starts the demo with picture $1 and waits until it reports the splash; sets X Y W H.
 start_splash() {
     wine "$demo" "$1" </dev/null >"demo-$1.log" 2>&1 &
     E2E_PID=$!
-    local i line
-    for i in $(seq 1 200); do
-        line=$(grep -m1 '^splash ' "demo-$1.log" 2>/dev/null | tr -d '\r')
-        if [ -n "$line" ]; then
-            read -r _ X Y W H <<<"$line"
-            return 0
-        fi
-        kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "demo ended without a splash: $(cat "demo-$1.log")"
-        sleep 0.1
-    done
-    e2e_fail "no splash within 20 s"
+    e2e_until 20 grep -q '^splash ' "demo-$1.log" || e2e_fail "no splash: $(cat "demo-$1.log")"
+    read -r _ X Y W H < <(grep -m1 '^splash ' "demo-$1.log" | tr -d '\r')
 }
 
 # Waits for the demo to end (it ends when the splash closes); sets MS to the splash's lifetime.
@@ -31,16 +21,12 @@ finish_splash() {
     [ -n "$MS" ] || e2e_fail "demo did not report the end of the splash"
 }
 
-# "R G B" of the screenshot's pixel at (x, y).
-pixel() {
-    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*srgb(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1 \2 \3/p;s/.*black.*/0 0 0/p' | head -1
-}
-
-expect_pixel() { # shot x y r g b what
-    local r g b
-    read -r r g b < <(pixel "$1" "$2" "$3")
+# expect_pixel SHOT X Y R G B WHAT: the screenshot's pixel at (X, Y) is (R, G, B), give or take 8.
+expect_pixel() {
+    local r g b d
+    read -r r g b < <(convert "$1" -crop "1x1+$2+$3" +repage \
+        -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:)
     [ -n "$r" ] || e2e_fail "no pixel at ($2, $3)"
-    local d
     for d in $((r - $4)) $((g - $5)) $((b - $6)); do
         [ "${d#-}" -le 8 ] || e2e_fail "$7 at ($2, $3) is ($r, $g, $b), expected ($4, $5, $6)"
     done

@@ -6,30 +6,24 @@
 
 #include <cstring>
 #include <mmsystem.h>
+#include <string>
 
 #include "port/port.h"
 
 namespace {
 
-TEST(Win32Port, BitmapResourceStartsWithItsInfoHeader) {
+TEST(Win32Port, ResourcesComeWithoutTheirFileHeader) {
     port::ResourceData r{};
     ASSERT_TRUE(port::FindResourceData("BITMAP", "tiny", &r));
     ASSERT_EQ(r.size, 64u); // 78-byte file less its 14-byte file header
-    uint32_t headerSize;
-    int32_t width, height;
-    std::memcpy(&headerSize, r.bytes, 4);
-    std::memcpy(&width, r.bytes + 4, 4);
-    std::memcpy(&height, r.bytes + 8, 4);
-    EXPECT_EQ(headerSize, 40u);
-    EXPECT_EQ(width, 3);
-    EXPECT_EQ(height, 2);
-}
+    int32_t header[3];
+    std::memcpy(header, r.bytes, sizeof header);
+    EXPECT_EQ(header[0], 40) << "size of the info header";
+    EXPECT_EQ(header[1], 3) << "width";
+    EXPECT_EQ(header[2], 2) << "height";
 
-TEST(Win32Port, CustomTextResource) {
-    port::ResourceData r{};
     ASSERT_TRUE(port::FindResourceData("TEXT", "METRICS", &r));
-    ASSERT_EQ(r.size, 15u);
-    EXPECT_EQ(std::memcmp(r.bytes, "Metrics 12 34\r\n", 15), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.bytes), r.size), "Metrics 12 34\r\n");
     EXPECT_FALSE(port::FindResourceData("TEXT", "NOSUCH", &r));
 }
 
