@@ -1,15 +1,17 @@
-// The capture thread over the headless capture device: configuration, start and stop, the ring
-// with its wrap-around, halting on a full ring and the restart by Read or Resume, short buffers,
-// priorities, and a reader and the worker running side by side (run under ThreadSanitizer).
+// The capture thread over the headless capture device: start and stop, the ring with its
+// wrap-around, halting on a full ring and the restart by Read or Resume, short buffers, stray
+// messages, priorities, and a reader beside the worker (run under ThreadSanitizer). Every test
+// also checks that the worker allocates nothing once it records.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <vector>
 
+#include "alloc_counter.h"
 #include "audio/wave_in_thread.h"
 #include "port/headless/headless.h"
 #include "port/messages.h"
@@ -32,18 +34,21 @@ struct Events {
     std::atomic<int> priorityWhenFull{-99};
     CWaveInThread* resumeOnFull = nullptr; // the program's answer to a full ring
     std::function<void()> onFirstStored;   // runs once on the worker
-} events;
+};
+std::optional<Events> events;
 
+// Counts the worker's allocations from its first callback on.
 void OnEvent(uint32_t result) {
-    events.workerId = port::CurrentThreadId();
+    alloc_counter::CountThisThread();
+    events->workerId = port::CurrentThreadId();
     if (result == CWaveInThread::kResultStored) {
-        if (events.stored++ == 0 && events.onFirstStored)
-            events.onFirstStored();
+        if (events->stored++ == 0 && events->onFirstStored)
+            events->onFirstStored();
     } else if (result == CWaveInThread::kResultRingFull) {
-        events.priorityWhenFull = headless::WorkerPriority(port::CurrentThreadId());
-        if (events.resumeOnFull != nullptr)
-            events.resumeOnFull->Resume();
-        ++events.full;
+        events->priorityWhenFull = headless::WorkerPriority(port::CurrentThreadId());
+        if (events->resumeOnFull != nullptr)
+            events->resumeOnFull->Resume();
+        ++events->full;
     }
 }
 
@@ -57,45 +62,26 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {
     return true;
 }
 
-// Source frame number of a frame of the sequence source.
-uint32_t FrameNumber(const uint8_t* frame) {
-    uint16_t left, right;
-    std::memcpy(&left, frame, 2);
-    std::memcpy(&right, frame + 2, 2);
-    return left | uint32_t{right} << 16;
-}
-
-// The bytes the sequence source gives for frames first .. first + count - 1.
-std::vector<uint8_t> SequenceBytes(uint32_t first, uint32_t count) {
-    std::vector<uint8_t> bytes(count * 4);
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t n = first + i;
-        const uint16_t lr[2] = {static_cast<uint16_t>(n & 0xFFFF), static_cast<uint16_t>(n >> 16)};
-        std::memcpy(&bytes[i * 4], lr, 4);
-    }
-    return bytes;
+// Frame n of the sequence source holds n & 0xFFFF, then n >> 16, as 16-bit little-endian samples:
+// n as 32-bit little-endian.
+uint32_t FrameNumber(const uint8_t* f) {
+    return f[0] | f[1] << 8 | f[2] << 16 | uint32_t{f[3]} << 24;
 }
 
 class Capture : public ::testing::Test {
 protected:
     void SetUp() override {
-        headless::ResetCapture();
-        headless::UseRealClock(false);
-        headless::SetTime(1000);
+        headless::ResetPort();
         headless::CaptureSource sequence;
         sequence.kind = headless::CaptureSource::Kind::Sequence;
         headless::SetCaptureSource(sequence);
-        events.stored = 0;
-        events.full = 0;
-        events.workerId = 0;
-        events.priorityWhenFull = -99;
-        events.resumeOnFull = nullptr;
-        events.onFirstStored = nullptr;
+        events.emplace();
+        alloc_counter::Reset();
     }
     void TearDown() override {
         capture.Stop();
         alloc::FailAfter(-1);
-        headless::ResetCapture();
+        EXPECT_EQ(alloc_counter::Counted(), 0) << "the worker allocated while recording";
     }
 
     bool ConfigureAndStart(uint16_t buffers = 4) {
@@ -178,41 +164,39 @@ TEST_F(Capture, ReadsOfAnySizeGiveTheUnbrokenStream) {
     // blocks, so that the ring can always take another buffer before the read.
     const uint32_t sizes[] = {1, 3, 2048, 4095, 2047, 6000, 1, 6143, 5, 2, 1000, 6144, 3333};
     std::vector<uint8_t> got;
-    uint32_t received = 0;
     for (uint32_t size : sizes) {
         while (capture.Available() < size)
             Pass(1);
-        ASSERT_EQ(events.full, 0);
+        ASSERT_EQ(events->full, 0);
         std::vector<uint8_t> part(size + 8, 0xEE);
         ASSERT_TRUE(capture.Read(part.data(), size)) << size;
         EXPECT_EQ(part[size], 0xEE) << "Read wrote past count";
         got.insert(got.end(), part.begin(), part.begin() + size);
-        received += size;
     }
-    const std::vector<uint8_t> want = SequenceBytes(0, (received + 3) / 4);
-    ASSERT_TRUE(std::equal(got.begin(), got.end(), want.begin()));
-    const uint32_t blocks = (received + capture.Available()) / kBlockBytes;
-    EXPECT_TRUE(WaitFor([blocks] { return events.stored == static_cast<int>(blocks); }))
+    for (std::size_t k = 0; k < got.size(); ++k)
+        ASSERT_EQ(got[k], static_cast<uint8_t>(k / 4 >> 8 * (k % 4))) << "byte " << k;
+    const auto blocks = static_cast<uint32_t>((got.size() + capture.Available()) / kBlockBytes);
+    EXPECT_TRUE(WaitFor([blocks] { return events->stored == static_cast<int>(blocks); }))
         << "one callback per stored block; the last may lag";
-    EXPECT_EQ(events.full, 0);
+    EXPECT_EQ(events->full, 0);
 }
 
 TEST_F(Capture, FullRingHaltsAndAFreedSlotRestarts) {
     ASSERT_TRUE(ConfigureAndStart());
     Pass(4);
-    const uint32_t worker = events.workerId;
+    const uint32_t worker = events->workerId;
     ASSERT_NE(worker, 0u);
     EXPECT_EQ(headless::WorkerPriority(worker), port::kPriorityHighest);
     EXPECT_TRUE(headless::GetCaptureStats().recording);
     EXPECT_EQ(capture.Available(), 4 * kBlockBytes);
 
     Pass(1); // frames 2048 .. 2559 find no room
-    ASSERT_TRUE(WaitFor([] { return events.full == 1; }));
-    EXPECT_EQ(events.priorityWhenFull, port::kPriorityNormal);
+    ASSERT_TRUE(WaitFor([] { return events->full == 1; }));
+    EXPECT_EQ(events->priorityWhenFull, port::kPriorityNormal);
     EXPECT_FALSE(headless::GetCaptureStats().recording);
     EXPECT_EQ(capture.Available(), 4 * kBlockBytes) << "the dropped buffer took no room";
     Pass(3); // halted: nothing is recorded
-    EXPECT_EQ(events.stored, 4);
+    EXPECT_EQ(events->stored, 4);
 
     ExpectBlock(0);
     EXPECT_TRUE(headless::GetCaptureStats().recording) << "a free slot restarts recording";
@@ -227,34 +211,34 @@ TEST_F(Capture, FullRingHaltsAndAFreedSlotRestarts) {
 }
 
 TEST_F(Capture, ResumeFromTheCallbackDropsTheBufferCutShortByTheHalt) {
-    events.resumeOnFull = &capture;
+    events->resumeOnFull = &capture;
     ASSERT_TRUE(ConfigureAndStart());
     Pass(4);
     // Half a block more: the full ring halts recording, which hands back the half-filled buffer
     // (frames 2560 .. 2815); the callback resumes at once.
     headless::AdvanceTime(kBlockMs + kBlockMs / 2);
     ASSERT_TRUE(headless::WaitCaptureIdle());
-    ASSERT_TRUE(WaitFor([] { return events.full == 1; }));
+    ASSERT_TRUE(WaitFor([] { return events->full == 1; }));
     EXPECT_TRUE(headless::GetCaptureStats().recording);
     EXPECT_EQ(capture.Available(), 0u);
     Pass(2);
     // Recording went on at frame 2816; the halted buffer's frames and its zeros never appear.
     ExpectBlock(2816);
     ExpectBlock(3328);
-    EXPECT_EQ(events.full, 1);
+    EXPECT_EQ(events->full, 1);
 }
 
 TEST_F(Capture, ResumeDropsBuffersFinishedBeforeIt) {
     // The worker is held in its first callback while the device finishes two more buffers;
     // their messages wait in its queue when Resume comes.
     std::atomic<bool> release{false};
-    events.onFirstStored = [&release] {
+    events->onFirstStored = [&release] {
         while (!release)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
     ASSERT_TRUE(ConfigureAndStart());
     headless::AdvanceTime(kBlockMs);
-    ASSERT_TRUE(WaitFor([] { return events.stored == 1; }));
+    ASSERT_TRUE(WaitFor([] { return events->stored == 1; }));
     headless::AdvanceTime(2 * kBlockMs);
     ASSERT_TRUE(WaitFor([] { return headless::GetCaptureStats().buffersFinished == 3; }));
     capture.Resume();
@@ -294,7 +278,7 @@ TEST_F(Capture, ShortBuffersArePaddedWithZeros) {
 TEST_F(Capture, StopEndsEverythingAndStartBeginsAfresh) {
     ASSERT_TRUE(ConfigureAndStart());
     Pass(2);
-    const uint32_t firstWorker = events.workerId;
+    const uint32_t firstWorker = events->workerId;
     ASSERT_TRUE(capture.Stop());
     EXPECT_FALSE(capture.IsRunning());
     EXPECT_EQ(headless::GetCaptureStats().openDevices, 0u);
@@ -315,8 +299,8 @@ TEST_F(Capture, WorkerHandlesOnlyItsOwnBuffers) {
     stray.data = bytes;
     stray.bufferLength = kBlockBytes;
     stray.bytesRecorded = kBlockBytes;
-    ASSERT_TRUE(WaitFor([] { return events.stored == 1; }));
-    const uint32_t worker = events.workerId;
+    ASSERT_TRUE(WaitFor([] { return events->stored == 1; }));
+    const uint32_t worker = events->workerId;
     ASSERT_TRUE(port::PostToThread(worker, MM_WIM_DATA, 0, reinterpret_cast<intptr_t>(&stray)));
     ASSERT_TRUE(port::PostToThread(worker, MM_WOM_DONE, 0, 0));
     Pass(1);
@@ -382,7 +366,7 @@ TEST_F(Capture, ReaderAndWorkerConcurrentlyLoseNothing) {
     reader.Join();
     EXPECT_TRUE(reader.sound);
     EXPECT_EQ(reader.gaps, 0u);
-    EXPECT_EQ(events.full, 0);
+    EXPECT_EQ(events->full, 0);
     EXPECT_EQ(reader.blocks, passed);
     EXPECT_GT(passed, 100u);
 }
@@ -391,7 +375,7 @@ TEST_F(Capture, ReaderAndWorkerConcurrentlyLoseNothing) {
 // full ring: blocks may be dropped, but only at a Resume, never duplicated, reordered, torn or
 // zero-padded.
 TEST_F(Capture, LaggingReaderOnlyLosesWhatResumeDrops) {
-    events.resumeOnFull = &capture;
+    events->resumeOnFull = &capture;
     ASSERT_TRUE(ConfigureAndStart());
     Reader reader(capture, true);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
@@ -402,8 +386,8 @@ TEST_F(Capture, LaggingReaderOnlyLosesWhatResumeDrops) {
     ASSERT_TRUE(headless::WaitCaptureIdle());
     reader.Join();
     EXPECT_TRUE(reader.sound);
-    EXPECT_GT(events.full, 0) << "the reader never fell behind; the test proves nothing";
-    EXPECT_LE(reader.gaps, static_cast<uint32_t>(events.full));
+    EXPECT_GT(events->full, 0) << "the reader never fell behind; the test proves nothing";
+    EXPECT_LE(reader.gaps, static_cast<uint32_t>(events->full));
     EXPECT_GT(reader.blocks, 20u);
     EXPECT_EQ(headless::GetCaptureStats().framesLost, 0u) << "the device always had a buffer";
 }
