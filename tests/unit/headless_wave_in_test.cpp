@@ -114,6 +114,13 @@ TEST(Wav, ReadsPcmInItsVariants) {
     const Bytes fmt = Chunk("fmt ", Fmt(1, 2, 22050, 4, 16));
     Bytes partialFrame = data;
     partialFrame.push_back(7);
+    // Wider samples: to the nearest 16-bit step (halves away from zero), clipped at full scale.
+    const std::vector<int16_t> from24 = {1, -1, 32767, -32768, 300, -300, 1, -1, -1, 1};
+    const Bytes wide24 =
+        Samples({256, -256, 0x7FFFFF, -0x800000, 76927, -76927, 128, -128, -129, 383}, 24);
+    const Bytes wide32 = Samples({0x7FFF8000, -98304}, 32);
+    const std::vector<int16_t> fromFloats = {32767, -32768, 0, 0};
+    const Bytes floats = Floats({2.5f, -7.0f, NAN, 0.49f / 32768});
     struct Case {
         const char* what;
         uint16_t channels;
@@ -125,21 +132,9 @@ TEST(Wav, ReadsPcmInItsVariants) {
         {"other chunk first, odd size", 2, stereo,
          Riff({Chunk("LIST", {'I', 'N', 'F', 'O', 'x'}), fmt, Chunk("data", data)})},
         {"extensible 16-bit PCM", 2, stereo, Wav(Extensible(1, 2, 16), data)},
-        // Wider samples: to the nearest 16-bit step (halves away from zero), clipped at full
-        // scale.
-        {"24-bit PCM",
-         2,
-         {1, -1, 32767, -32768, 300, -300, 1, -1, -1, 1},
-         Wav(Fmt(1, 2, 22050, 6, 24),
-             Samples({256, -256, 0x7FFFFF, -0x800000, 76927, -76927, 128, -128, -129, 383}, 24))},
-        {"extensible 32-bit PCM",
-         1,
-         {32767, -2},
-         Wav(Extensible(1, 1, 32), Samples({0x7FFF8000, -98304}, 32))},
-        {"extensible float, clipped and NaN",
-         1,
-         {32767, -32768, 0, 0},
-         Wav(Extensible(3, 1, 32), Floats({2.5f, -7.0f, NAN, 0.49f / 32768}))},
+        {"24-bit PCM", 2, from24, Wav(Fmt(1, 2, 22050, 6, 24), wide24)},
+        {"extensible 32-bit PCM", 1, {32767, -2}, Wav(Extensible(1, 1, 32), wide32)},
+        {"extensible float, clipped and NaN", 1, fromFloats, Wav(Extensible(3, 1, 32), floats)},
         {"data before fmt", 2, stereo, Riff({Chunk("data", data), fmt})},
         {"a partial last frame is left out", 2, stereo, Riff({fmt, Chunk("data", partialFrame)})},
         // RIFF size of the two chunks: "WAVE", fmt 8 + 16, data 8 + 12.

@@ -14,6 +14,7 @@
 #include <numeric>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "port/headless/headless.h"
@@ -159,34 +160,22 @@ TEST_F(SoundEngine, MixedStreamMatchesTheReferenceMixer) {
         std::vector<VoiceCase> voices;
         std::size_t blocks;
     };
+    const std::vector<VoiceCase> scaled = {
+        {300, 22050, 16, true}, {301, 22050, 40, true}, {97, 22050, 100, false}};
+    const std::vector<VoiceCase> eight = {{500, 44100, 64, true}, {501, 44100, 64, true},
+                                          {502, 44100, 64, true}, {503, 44100, 64, true},
+                                          {504, 22050, 64, true}, {505, 11025, 64, true},
+                                          {506, 88200, 64, true}, {507, 44100, 64, false}};
+    const std::vector<VoiceCase> stereo = {{123, 22050, 50, true}, {77, 11025, 64, true}};
     const Case cases[] = {
         {"looping voice of 100 at step 256", 44100, 0, {{100, 44100, 64, true}}, 3},
         {"one-shot voice ends mid-block", 44100, 0, {{3000, 44100, 64, false}}, 2},
         {"22050 Hz sample on 44100 Hz: step 128", 44100, 0, {{1000, 22050, 64, true}}, 2},
         {"96000 Hz sample on 44100 Hz", 44100, 0, {{5000, 96000, 64, true}}, 2},
         {"sample at 256 times the output rate", 11025, 0, {{70, 11025 * 256, 64, true}}, 2},
-        {"volumes scale and 100 plays as 64",
-         22050,
-         0,
-         {{300, 22050, 16, true}, {301, 22050, 40, true}, {97, 22050, 100, false}},
-         3},
-        {"eight voices saturate",
-         44100,
-         0,
-         {{500, 44100, 64, true},
-          {501, 44100, 64, true},
-          {502, 44100, 64, true},
-          {503, 44100, 64, true},
-          {504, 22050, 64, true},
-          {505, 11025, 64, true},
-          {506, 88200, 64, true},
-          {507, 44100, 64, false}},
-         2},
-        {"stereo carries each frame on both channels",
-         22050,
-         1,
-         {{123, 22050, 50, true}, {77, 11025, 64, true}},
-         2},
+        {"volumes scale and 100 plays as 64", 22050, 0, scaled, 3},
+        {"eight voices saturate", 44100, 0, eight, 2},
+        {"stereo carries each frame on both channels", 22050, 1, stereo, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -326,12 +315,9 @@ TEST(ToneTables, SineHoldsWholePeriods) {
         int32_t frequency;
         int32_t length;
     };
-    const Case cases[] = {
-        {1000, 262130},      {16000, 262141}, {440, 262094},
-        {1, 220500},         {22050, 262144}, {0, 220500},     // taken as 1 Hz
-        {-5, 255780},        {5, 255780},     {96000, 262143}, // as typed
-        {INT32_MAX, 262143},
-    };
+    // 0 is taken as 1 Hz; the frequency text's test has more.
+    const Case cases[] = {{1, 220500},  {0, 220500}, {22050, 262144},
+                          {-5, 255780}, {5, 255780}, {96000, 262143}};
     std::vector<uint8_t> table = Table();
     for (const Case& c : cases)
         EXPECT_EQ(FillSine(c.frequency, 64, table.data()), c.length) << c.frequency << " Hz";
@@ -433,24 +419,16 @@ TEST_F(TonePlayback, FrequencyTextAsTyped) {
         const char* text;
         int32_t length; // 0: nothing plays
     };
+    // "-440" is the sine with inverted phase and "30000" its alias below half the rate. Only the
+    // first 20 characters are read: 16 Hz, and 20 blanks with the digits unread.
+    const char* cut = "00000000000000000016000";
+    const char* blanks = "                    440";
+    const char* nines = "99999999999999999999999"; // the largest 32-bit number
     const Case cases[] = {
-        {"440", 262094},
-        {"  440", 262094},
-        {"\t+440", 262094},
-        {"440 Hz", 262094},
-        {"1000.7", 262130},
-        {"16000", 262141},
-        {"-440", 262094},  // the sine with inverted phase
-        {"30000", 262143}, // its alias below half the rate
-        {"abc", 0},
-        {"", 0},
-        {"0", 0},
-        {"+", 0},
-        {"00000000000000000016000", 261843}, // only the first 20 characters: 16 Hz
-        {"                    440", 0},      // 20 blanks, then the digits unread
-        {"99999999999999999999999", 262143}, // the largest 32-bit number
-        {nullptr, 0},
-    };
+        {"440", 262094},    {"  440", 262094}, {"\t+440", 262094}, {"440 Hz", 262094},
+        {"1000.7", 262130}, {"16000", 262141}, {"-440", 262094},   {"30000", 262143},
+        {"abc", 0},         {"", 0},           {"0", 0},           {"+", 0},
+        {nullptr, 0},       {cut, 261843},     {blanks, 0},        {nines, 262143}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text == nullptr ? "(null)" : c.text);
         toneType = kToneOff;
@@ -466,37 +444,26 @@ TEST_F(TonePlayback, FrequencyTextAsTyped) {
 
 // Noise tables are redrawn on every refresh, the sine's is not; at volume 0 each is silent.
 TEST_F(TonePlayback, SelectionChoosesTheTone) {
-    struct Case {
-        int32_t selection;
-        int result;
-        int32_t type;
-        int32_t length;
-    };
-    const Case cases[] = {{0, 1, kToneWhite, kToneTableSize},
-                          {1, 1, kTonePink, kToneTableSize},
-                          {2, 1, kToneSine, 262130},
-                          {-1, 0, kToneOff, 0},
-                          {3, 0, kToneOff, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.selection);
-        EXPECT_EQ(StartTone(Controls("1000", c.selection, 100), 0), c.result);
-        EXPECT_EQ(toneType, c.type);
+    // After a tone, so that the device runs while an unknown selection plays nothing.
+    const std::pair<int32_t, int32_t> cases[] = {
+        {0, kToneWhite}, {1, kTonePink}, {2, kToneSine}, {-1, kToneOff}, {3, kToneOff}};
+    for (const auto& [selection, type] : cases) {
+        SCOPED_TRACE(selection);
+        const bool noise = type == kToneWhite || type == kTonePink;
+        EXPECT_EQ(StartTone(Controls("1000", selection, 100), 0), type != kToneOff ? 1 : 0);
+        EXPECT_EQ(toneType, type);
+        if (noise) {
+            EXPECT_EQ(toneLength, kToneTableSize);
+        }
         const std::vector<uint8_t> before(toneTable, toneTable + kToneTableSize);
         RefreshNoiseTone();
-        const std::vector<uint8_t> after(toneTable, toneTable + kToneTableSize);
-        EXPECT_EQ(before != after, c.type == kToneWhite || c.type == kTonePink);
-        if (c.result != 0) {
-            EXPECT_EQ(toneLength, c.length);
-        }
-        const std::vector<uint8_t> heard = Heard(1);
-        const bool silent =
-            std::all_of(heard.begin(), heard.end(), [](uint8_t b) { return b == 128; });
-        EXPECT_EQ(silent, c.result == 0);
+        EXPECT_EQ(before != std::vector<uint8_t>(toneTable, toneTable + kToneTableSize), noise);
+        EXPECT_EQ(Heard(1) == std::vector<uint8_t>(2352, 128), type == kToneOff) << "silent";
         StopTone(&PressPlay);
         EXPECT_EQ(toneType, kToneOff);
-        if (c.result == 0)
+        if (type == kToneOff)
             continue;
-        ASSERT_EQ(StartTone(Controls("1000", c.selection, 0), 0), 1);
+        ASSERT_EQ(StartTone(Controls("1000", selection, 0), 0), 1);
         RefreshNoiseTone();
         EXPECT_EQ(Heard(2), std::vector<uint8_t>(2 * 2352, 128)) << "volume 0";
         StopTone(nullptr);
