@@ -84,9 +84,8 @@ protected:
         EXPECT_EQ(alloc_counter::Counted(), 0) << "the worker allocated while recording";
     }
 
-    bool ConfigureAndStart(uint16_t buffers = 4) {
-        return capture.Configure(OnEvent, port::kPriorityHighest, buffers, kBlockBytes, 2, kRate,
-                                 16) &&
+    bool ConfigureAndStart() {
+        return capture.Configure(OnEvent, port::kPriorityHighest, 4, kBlockBytes, 2, kRate, 16) &&
                capture.Start();
     }
     // Lets blocks' worth of time pass and the worker take what the device finished.
@@ -94,23 +93,14 @@ protected:
         headless::AdvanceTime(blocks * kBlockMs);
         ASSERT_TRUE(headless::WaitCaptureIdle());
     }
-    // Reads one block and returns the source frame number of each of its frames.
-    std::vector<uint32_t> ReadBlock() {
+    // Expects the next block to hold frames first .. first + recorded - 1, then zeros.
+    void ExpectBlock(uint32_t first, uint32_t recorded = kBlockFrames) {
         std::vector<uint8_t> block(kBlockBytes);
-        if (!capture.Read(block.data(), kBlockBytes))
-            return {};
-        std::vector<uint32_t> frames(kBlockFrames);
-        for (uint32_t i = 0; i < kBlockFrames; ++i)
-            frames[i] = FrameNumber(&block[i * 4]);
-        return frames;
-    }
-    // Expects the next block to hold frames first .. first + 511.
-    void ExpectBlock(uint32_t first) {
-        const std::vector<uint32_t> frames = ReadBlock();
-        ASSERT_EQ(frames.size(), kBlockFrames)
+        ASSERT_TRUE(capture.Read(block.data(), kBlockBytes))
             << "no block ready where frame " << first << " was expected";
         for (uint32_t i = 0; i < kBlockFrames; ++i)
-            ASSERT_EQ(frames[i], first + i) << "frame " << i << " of the block";
+            ASSERT_EQ(FrameNumber(&block[i * 4]), i < recorded ? first + i : 0u)
+                << "frame " << i << " of the block";
     }
 
     CWaveInThread capture;
@@ -203,10 +193,8 @@ TEST_F(Capture, FullRingHaltsAndAFreedSlotRestarts) {
     EXPECT_EQ(headless::WorkerPriority(worker), port::kPriorityHighest);
     Pass(1);
     // The unread blocks come first and intact, then what was recorded after the restart.
-    ExpectBlock(512);
-    ExpectBlock(1024);
-    ExpectBlock(1536);
-    ExpectBlock(2560);
+    for (const uint32_t first : {512u, 1024u, 1536u, 2560u})
+        ExpectBlock(first);
     EXPECT_EQ(capture.Available(), 0u);
 }
 
@@ -262,12 +250,9 @@ TEST_F(Capture, ShortBuffersArePaddedWithZerosAndStopStartsAfresh) {
         for (uint32_t b = 1; b <= 8; ++b) {
             while (capture.Available() < kBlockBytes)
                 Pass(1);
-            const std::vector<uint32_t> frames = ReadBlock();
-            ASSERT_EQ(frames.size(), kBlockFrames);
+            SCOPED_TRACE(testing::Message() << "buffer " << b);
             const uint32_t recorded = b % c.every == 0 ? c.bytes / 4 : kBlockFrames;
-            for (uint32_t i = 0; i < kBlockFrames; ++i)
-                ASSERT_EQ(frames[i], i < recorded ? next + i : 0u)
-                    << "buffer " << b << " frame " << i;
+            ASSERT_NO_FATAL_FAILURE(ExpectBlock(next, recorded));
             next += recorded;
         }
         // Stop ends the worker and the device and drops what is unread: the next case's start
@@ -341,48 +326,43 @@ struct Reader {
     std::thread thread; // last: starts once the rest is set
 };
 
-// The clock is only moved on while the ring has room, so nothing may be dropped: every frame
-// arrives once, in order.
-TEST_F(Capture, ReaderAndWorkerConcurrentlyLoseNothing) {
-    ASSERT_TRUE(ConfigureAndStart());
-    Reader reader(capture, false);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    uint32_t passed = 0;
-    while (std::chrono::steady_clock::now() < end) {
-        ASSERT_TRUE(headless::WaitCaptureIdle());
-        if (capture.Available() <= 2 * kBlockBytes) {
-            headless::AdvanceTime(2 * kBlockMs);
-            passed += 2;
+// Moved on only while the ring has room, the clock lets nothing be dropped: every frame arrives
+// once, in order. A worker that never waits for a lagging reader, with the program's answer
+// (Resume) to every full ring, may drop blocks, but only at a Resume, and never duplicates,
+// reorders, tears or zero-pads them.
+TEST_F(Capture, AReaderBesideTheWorkerLosesOnlyWhatResumeDrops) {
+    for (const bool lag : {false, true}) {
+        SCOPED_TRACE(lag ? "lagging reader" : "reader keeping up");
+        events.emplace();
+        events->resumeOnFull = lag ? &capture : nullptr;
+        ASSERT_TRUE(ConfigureAndStart());
+        Reader reader(capture, lag);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        uint32_t passed = 0;
+        while (std::chrono::steady_clock::now() < end) {
+            ASSERT_TRUE(headless::WaitCaptureIdle());
+            if (lag || capture.Available() <= 2 * kBlockBytes) {
+                headless::AdvanceTime(2 * kBlockMs);
+                passed += 2;
+            }
         }
-    }
-    ASSERT_TRUE(headless::WaitCaptureIdle());
-    reader.Join();
-    EXPECT_TRUE(reader.sound);
-    EXPECT_EQ(reader.gaps, 0u);
-    EXPECT_EQ(events->full, 0);
-    EXPECT_EQ(reader.blocks, passed);
-    EXPECT_GT(passed, 100u);
-}
-
-// A worker that never waits for the lagging reader, with the program's answer (Resume) to every
-// full ring: blocks may be dropped, but only at a Resume, never duplicated, reordered, torn or
-// zero-padded.
-TEST_F(Capture, LaggingReaderOnlyLosesWhatResumeDrops) {
-    events->resumeOnFull = &capture;
-    ASSERT_TRUE(ConfigureAndStart());
-    Reader reader(capture, true);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (std::chrono::steady_clock::now() < end) {
         ASSERT_TRUE(headless::WaitCaptureIdle());
-        headless::AdvanceTime(kBlockMs);
+        reader.Join();
+        EXPECT_TRUE(reader.sound);
+        if (lag) {
+            EXPECT_GT(events->full, 0) << "the reader never fell behind; the test proves nothing";
+            EXPECT_LE(reader.gaps, static_cast<uint32_t>(events->full));
+            EXPECT_GT(reader.blocks, 20u);
+            EXPECT_EQ(headless::GetCaptureStats().framesLost, 0u)
+                << "the device always had a buffer";
+        } else {
+            EXPECT_EQ(reader.gaps, 0u);
+            EXPECT_EQ(events->full, 0);
+            EXPECT_EQ(reader.blocks, passed);
+            EXPECT_GT(passed, 100u);
+        }
+        ASSERT_TRUE(capture.Stop());
     }
-    ASSERT_TRUE(headless::WaitCaptureIdle());
-    reader.Join();
-    EXPECT_TRUE(reader.sound);
-    EXPECT_GT(events->full, 0) << "the reader never fell behind; the test proves nothing";
-    EXPECT_LE(reader.gaps, static_cast<uint32_t>(events->full));
-    EXPECT_GT(reader.blocks, 20u);
-    EXPECT_EQ(headless::GetCaptureStats().framesLost, 0u) << "the device always had a buffer";
 }
 
 } // namespace
