@@ -1,6 +1,7 @@
 // The WAV reader behind tonalyx-cli's input files (run under AddressSanitizer: hostile files must
-// be refused without a read outside the bytes). The refusals a user meets most are checked through
-// tonalyx-cli; these are the rarer layouts, the sample conversions and the edge cases.
+// be refused without a read outside the bytes). Mono, the common formats and the refusals a user
+// meets most are checked through tonalyx-cli; these are the rarer layouts and the edge cases of
+// the sample conversions.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -74,14 +75,11 @@ Bytes Samples(const std::vector<int64_t>& samples, int bits = 16) {
     return d;
 }
 
+// The host's byte order is the file's: little-endian.
 Bytes Floats(const std::vector<float>& samples) {
-    std::vector<int64_t> words;
-    for (float f : samples) {
-        uint32_t word;
-        std::memcpy(&word, &f, sizeof word);
-        words.push_back(word);
-    }
-    return Samples(words, 32);
+    Bytes d(samples.size() * sizeof(float));
+    std::memcpy(d.data(), samples.data(), d.size());
+    return d;
 }
 
 struct Parsed {
@@ -128,10 +126,8 @@ TEST(Wav, ReadsPcmInItsVariants) {
         Bytes image;
     } cases[] = {
         {"plain stereo", 2, stereo, Riff({fmt, Chunk("data", data)})},
-        {"mono", 1, {5, 6, 7}, Wav(Fmt(1, 1, 22050, 2, 16), Samples({5, 6, 7}))},
         {"other chunk first, odd size", 2, stereo,
          Riff({Chunk("LIST", {'I', 'N', 'F', 'O', 'x'}), fmt, Chunk("data", data)})},
-        {"extensible 16-bit PCM", 2, stereo, Wav(Extensible(1, 2, 16), data)},
         {"24-bit PCM", 2, from24, Wav(Fmt(1, 2, 22050, 6, 24), wide24)},
         {"extensible 32-bit PCM", 1, {32767, -2}, Wav(Extensible(1, 1, 32), wide32)},
         {"extensible float, clipped and NaN", 1, fromFloats, Wav(Extensible(3, 1, 32), floats)},

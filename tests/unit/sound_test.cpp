@@ -307,16 +307,12 @@ double DftAmplitude(const uint8_t* samples, std::size_t count, double hz, double
 }
 
 TEST(ToneTables, SineHoldsWholePeriods) {
-    struct Case {
-        int32_t frequency;
-        int32_t length;
-    };
-    // 0 is taken as 1 Hz; the frequency text's test has more.
-    const Case cases[] = {{1, 220500},  {0, 220500}, {22050, 262144},
-                          {-5, 255780}, {5, 255780}, {96000, 262143}};
+    // Frequency and loop length; 0 is taken as 1 Hz. The frequency text's test has more.
+    const std::pair<int32_t, int32_t> cases[] = {{1, 220500},  {0, 220500}, {22050, 262144},
+                                                 {-5, 255780}, {5, 255780}, {96000, 262143}};
     std::vector<uint8_t> table(kToneTableSize);
-    for (const Case& c : cases)
-        EXPECT_EQ(FillSine(c.frequency, 64, table.data()), c.length) << c.frequency << " Hz";
+    for (const auto& [frequency, length] : cases)
+        EXPECT_EQ(FillSine(frequency, 64, table.data()), length) << frequency << " Hz";
 
     // Every frequency keeps the loop inside the table and within a sample of whole periods.
     for (int32_t f = -100000; f <= 100000; f += 997) {
@@ -403,29 +399,26 @@ protected:
 std::vector<bool> TonePlayback::presses;
 
 TEST_F(TonePlayback, FrequencyTextAsTyped) {
-    struct Case {
-        const char* text;
-        int32_t length; // 0: nothing plays
-    };
-    // "-440" is the sine with inverted phase and "30000" its alias below half the rate. Only the
-    // first 20 characters are read: 16 Hz, and 20 blanks with the digits unread.
+    // The text and the sine's loop length, 0 where nothing plays. "-440" is the sine with inverted
+    // phase, "30000" its alias below half the rate. Only the first 20 characters are read: cut is
+    // 16 Hz, and blanks has its digits unread.
     const char* cut = "00000000000000000016000";
     const char* blanks = "                    440";
     const char* nines = "99999999999999999999999"; // the largest 32-bit number
-    const Case cases[] = {
+    const std::pair<const char*, int32_t> cases[] = {
         {"440", 262094},    {"  440", 262094}, {"\t+440", 262094}, {"440 Hz", 262094},
         {"1000.7", 262130}, {"16000", 262141}, {"-440", 262094},   {"30000", 262143},
         {"abc", 0},         {"", 0},           {"0", 0},           {"+", 0},
         {nullptr, 0},       {cut, 261843},     {blanks, 0},        {nines, 262143}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text == nullptr ? "(null)" : c.text);
+    for (const auto& [text, length] : cases) {
+        SCOPED_TRACE(text == nullptr ? "(null)" : text);
         toneType = kToneOff;
         toneLength = -1;
         presses.clear();
-        EXPECT_EQ(StartTone(Controls(c.text, 2, 64), 0), c.length != 0 ? 1 : 0);
+        EXPECT_EQ(StartTone(Controls(text, 2, 64), 0), length != 0 ? 1 : 0);
         EXPECT_EQ(presses, std::vector<bool>{true}) << "Play is pressed either way";
-        EXPECT_EQ(toneType, c.length != 0 ? kToneSine : kToneOff);
-        EXPECT_EQ(toneLength, c.length != 0 ? c.length : -1);
+        EXPECT_EQ(toneType, length != 0 ? kToneSine : kToneOff);
+        EXPECT_EQ(toneLength, length != 0 ? length : -1);
         StopTone(&PressPlay);
     }
 }

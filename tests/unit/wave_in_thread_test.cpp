@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "alloc_counter.h"
@@ -238,20 +239,17 @@ TEST_F(Capture, ResumeDropsBuffersFinishedBeforeIt) {
 }
 
 TEST_F(Capture, ShortBuffersArePaddedWithZerosAndStopStartsAfresh) {
-    struct Case {
-        uint32_t every;
-        uint32_t bytes;
-    } cases[] = {{3, 400}, {2, 4}, {1, 2044}, {4, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "every " << c.every << " buffers, " << c.bytes);
-        headless::SetCaptureShortBuffers(c.every, c.bytes);
+    const std::pair<uint32_t, uint32_t> cases[] = {{3, 400}, {2, 4}, {1, 2044}, {4, 0}};
+    for (const auto& [every, bytes] : cases) {
+        SCOPED_TRACE(testing::Message() << "every " << every << " buffers, " << bytes);
+        headless::SetCaptureShortBuffers(every, bytes);
         ASSERT_TRUE(ConfigureAndStart());
         uint32_t next = 0; // the source frame the next buffer starts with
         for (uint32_t b = 1; b <= 8; ++b) {
             while (capture.Available() < kBlockBytes)
                 Pass(1);
             SCOPED_TRACE(testing::Message() << "buffer " << b);
-            const uint32_t recorded = b % c.every == 0 ? c.bytes / 4 : kBlockFrames;
+            const uint32_t recorded = b % every == 0 ? bytes / 4 : kBlockFrames;
             ASSERT_NO_FATAL_FAILURE(ExpectBlock(next, recorded));
             next += recorded;
         }
