@@ -47,14 +47,12 @@ void DrawView(CDib& surface) {
     case kModeThirdOctave:
     case kModeSixthOctave:
     case kModeTwelfthOctave:
-        DrawBandView(surface, displayMode);
+    case kModeSpl:
+        DrawBandView(surface, BandSetOfMode(displayMode));
         break;
     case kModeSpectrogram:
         DrawSpectrogram(surface, spectrogramReset);
         spectrogramReset = 0;
-        break;
-    case kModeSpl:
-        DrawBandView(surface, kModeOctave);
         break;
     case kModeTransferLinear:
         DrawTransferLinear(surface);

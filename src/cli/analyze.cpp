@@ -10,6 +10,7 @@
 #include "state/state.h"
 #include "ui/control_ids.h"
 #include "ui/trace_export.h"
+#include "views/band_view.h"
 
 namespace cli {
 namespace {

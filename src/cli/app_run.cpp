@@ -22,6 +22,7 @@
 #include "ui/control_ids.h"
 #include "ui/settings_file.h"
 #include "ui/trace_export.h"
+#include "views/band_view.h"
 #include "views/view_layout.h"
 
 namespace fs = std::filesystem;

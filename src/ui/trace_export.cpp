@@ -30,12 +30,6 @@ bool TracesToExport() {
     return AnalysisReady() && analysisCount != 0;
 }
 
-int32_t BandSetOfMode(int32_t mode) {
-    if (mode == kModeSpl)
-        return kModeOctave;
-    return BandsFor(mode).count > 0 ? mode : 0;
-}
-
 int ExportBands(const char* path) {
     const int32_t bandSet = BandSetOfMode(displayMode);
     if (path == nullptr || !TracesToExport() || bandSet == 0)

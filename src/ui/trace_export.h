@@ -16,10 +16,6 @@ bool TracesToExport();
 // traces to export.
 int ExportTraces(const char* path);
 
-// The band table a display mode shows: its own for the band modes, the octave one for SPL, 0
-// for a mode without bands.
-int32_t BandSetOfMode(int32_t mode);
-
 // Writes the band levels of the live channels shown, as the band view of the current display
 // mode sums them before it fills empty bands, to path, whole or not at all like ExportTraces:
 // the centre and edges of each band below half the sample rate, a level column per channel

@@ -138,6 +138,12 @@ void FormatSplText(char* text, std::size_t size, float reading, int32_t weightin
     std::snprintf(text, size, "SPL: %0.1f%s", reading, SplUnit(weighting));
 }
 
+int32_t BandSetOfMode(int32_t mode) {
+    if (mode == kModeSpl)
+        return kModeOctave;
+    return BandsFor(mode).count > 0 ? mode : 0;
+}
+
 void DrawBandView(CDib& surface, int32_t bandSet) {
     const int top = splMode ? kPlotTop + 20 : kPlotTop;
     const int height = splMode ? plotHeight - 20 : plotHeight;

@@ -16,6 +16,10 @@ struct SplHold {
 };
 extern SplHold splHold;
 
+// The band table a display mode shows: its own for the band modes, the octave one for SPL, 0
+// for a mode without bands.
+int32_t BandSetOfMode(int32_t mode);
+
 // bandSet is the display mode whose table is used: kModeOctave .. kModeTwelfthOctave.
 void DrawBandView(CDib& surface, int32_t bandSet);
 
