@@ -1,7 +1,6 @@
-// The WAV reader behind tonalyx-cli's input files (run under AddressSanitizer: hostile files must
-// be refused without a read outside the bytes). Mono, the common formats and the refusals a user
-// meets most are checked through tonalyx-cli; these are the rarer layouts and the edge cases of
-// the sample conversions.
+// The WAV reader behind tonalyx-cli's input files, run under AddressSanitizer: the rarer layouts,
+// conversion edge cases and hostile files (the common ones are checked through tonalyx-cli). Test
+// thread.
 #include <gtest/gtest.h>
 
 #include <cmath>

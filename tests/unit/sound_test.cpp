@@ -1,8 +1,6 @@
-// The sound-effects engine and the test tone it plays, through the headless wave-out device: the
-// device search of Open and clean failure, the voices, the mixed stream compared byte for byte
-// with a frame-by-frame reference mixer, the pause while idle; the tone tables against closed
-// forms and a naive double-precision DFT, the frequency text as typed, and the UI side and the
-// engine thread together (run under ThreadSanitizer).
+// The sound-effects engine and its test tone through the headless wave-out device: the mix against
+// a frame-by-frame reference mixer, the tone tables against closed forms and a naive DFT. Test
+// thread beside the engine's thread (run under ThreadSanitizer).
 #include <gtest/gtest.h>
 
 #include <algorithm>

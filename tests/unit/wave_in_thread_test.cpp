@@ -1,7 +1,6 @@
-// The capture thread over the headless capture device: start and stop, the ring with its
-// wrap-around, halting on a full ring and the restart by Read or Resume, short buffers, stray
-// messages, priorities, and a reader beside the worker (run under ThreadSanitizer). Every test
-// also checks that the worker allocates nothing once it records.
+// The capture thread over the headless device: start and stop, the ring, halts on a full ring and
+// restarts, short buffers, stray messages, a reader beside the worker (run under ThreadSanitizer);
+// every test checks that the worker allocates nothing once it records. Test thread and worker.
 #include <gtest/gtest.h>
 
 #include <atomic>
