@@ -13,6 +13,7 @@
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <utility>
 
 #include "app/my_class.h"
 #include "gfx/menu.h"
@@ -34,6 +35,7 @@ int frameTag;
 int viewTag;
 
 std::deque<int> menuAnswers;
+std::vector<std::string> answeredMenus; // the labels of each, joined by commas
 
 // Items of the FFT settings menu's main menu; a submenu's items count from 1 in the order of the
 // choices of src/state/state.h.
@@ -76,6 +78,10 @@ void AnswerWaitingMenu() {
         return;
     const int answer = menuAnswers.front();
     menuAnswers.pop_front();
+    std::string labels;
+    for (int i = 0; i < menu->itemCount; ++i)
+        labels += (i > 0 ? "," : "") + std::string(menu->labels[i]);
+    answeredMenus.push_back(labels);
     for (int i = 0; i < menu->itemCount; ++i) {
         if (menu->ids[i] != answer)
             continue;
@@ -185,6 +191,7 @@ bool AppRun::Start(int width, int height, std::string* error,
     ResetProgramState();
     headless::ResetPort();
     menuAnswers.clear();
+    answeredMenus.clear();
     headless::SetIdleHook(AnswerWaitingMenu);
     headless::SetFocusWindow(AppView());
 
@@ -362,6 +369,10 @@ bool AppRun::Closed() {
 
 void AppRun::SetMenuAnswers(const std::vector<int>& items) {
     menuAnswers.assign(items.begin(), items.end());
+}
+
+std::vector<std::string> AppRun::TakeAnsweredMenus() {
+    return std::exchange(answeredMenus, {});
 }
 
 bool AppRun::Screenshot(const std::string& path, std::string* error) const {

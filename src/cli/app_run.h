@@ -92,6 +92,8 @@ public:
     // Answers for the next in-view menus, one item id per menu shown (0 dismisses it); a menu
     // shown when no answer is left is dismissed.
     void SetMenuAnswers(const std::vector<int>& items);
+    // The labels of the in-view menus answered since the last call, in turn: "label,label..."
+    std::vector<std::string> TakeAnsweredMenus();
 
     // ---- Outputs: false with a reason when nothing or not all could be written
     bool Screenshot(const std::string& path, std::string* error) const;

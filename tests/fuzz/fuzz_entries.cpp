@@ -3,15 +3,14 @@
 // fields, a WAV file. Caller's thread (the program's user-interface thread).
 #include "fuzz_entries.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "../unit/scratch_dir.h"
 #include "cli/app_run.h"
 #include "cli/script.h"
 #include "gfx/font.h"
@@ -21,8 +20,6 @@
 
 namespace fuzz {
 namespace {
-
-namespace fs = std::filesystem;
 
 // The blocks that fill the largest analysis window at the smallest block, plus one.
 constexpr int kBlocksToFirstFrame = 32768 / 512 + 1;
@@ -59,12 +56,11 @@ bool Bitmap(const uint8_t* data, std::size_t size) {
         const int loaded = mode == 1 ? font.LoadText(port::ProgramModule(), "FUZZ")
                                      : font.LoadMarked(port::ProgramModule(), "FUZZ");
         if (loaded) {
-            char text[256];
+            std::string text;
             for (int i = 1; i < 256; ++i)
-                text[i - 1] = static_cast<char>(i);
-            text[255] = '\0';
-            font.DrawText(target, -1, 2, text, 0x7FFF, BLIT_PEN);
-            font.DrawText(target, 0, -4, text + 31, 0x7FFF, BLIT_KEYED);
+                text += static_cast<char>(i);
+            font.DrawText(target, -1, 2, text.c_str(), 0x7FFF, BLIT_PEN);
+            font.DrawText(target, 0, -4, text.c_str() + 31, 0x7FFF, BLIT_KEYED);
             // A marked strip's cells are found inside it; a metrics table may claim any cells.
             for (int c = 0; c < 256 && mode == 2; ++c)
                 sound = sound && font.xOffset[c] + font.width[c] <= font.strip.m_Width;
@@ -108,8 +104,7 @@ bool Settings(const uint8_t* data, std::size_t size) {
     if (!run.Start(cli::kAppViewWidth, cli::kAppViewHeight, &error,
                    std::string(reinterpret_cast<const char*>(data), size)))
         return false;
-    const bool usable = SettingsUsable();
-    return usable && run.UseSource(Sine(), captureRate, &error) && DrawsAFrame(run);
+    return SettingsUsable() && run.UseSource(Sine(), captureRate, &error) && DrawsAFrame(run);
 }
 
 // Types text into a combo box's edit field one character at a time, as the edit notifications
@@ -136,35 +131,11 @@ bool Text(const uint8_t* data, std::size_t size) {
     return delayValid && run.UseSource(Sine(), captureRate, &error) && DrawsAFrame(run);
 }
 
-// A fresh folder made the current one while it lives, removed with what was left in it.
-class PrivateFolder {
-public:
-    PrivateFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tonalyx-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        dir_ = pattern;
-        launch_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    ~PrivateFolder() {
-        fs::current_path(launch_);
-        fs::remove_all(dir_);
-    }
-    bool IsCurrent() const { return fs::current_path() == dir_; }
-
-private:
-    fs::path dir_;
-    fs::path launch_;
-};
-
 // The text as a script, run in a private folder that it may only name files of.
 bool Script(const uint8_t* data, std::size_t size) {
-    const PrivateFolder folder;
+    const ScratchDir folder;
     std::string error;
-    cli::ScriptLimits limits;
-    limits.maxBlocks = kScriptBlocks;
-    limits.plainFileNames = true;
+    const cli::ScriptLimits limits{kScriptBlocks, true}; // plain file names only
     const bool done = cli::RunScriptText(std::string(reinterpret_cast<const char*>(data), size),
                                          "script", &error, limits);
     // A failure names the line; the program leaves the way it came.

@@ -2,7 +2,6 @@
 // resets and keeps, release, and behaviour when memory runs out.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -27,39 +26,18 @@ TEST_F(AnalysisSetup, DerivesBinsFromRateAndSize) {
             // width must be the exact quotient, and the lowest peak bin the exact floor of 20 Hz.
             EXPECT_EQ(binWidthHz * s.value, static_cast<double>(r.value));
             EXPECT_EQ(lowestPeakBin, static_cast<int32_t>((20LL * s.value) / r.value));
-            EXPECT_EQ(sampleRate, r.value);
-            EXPECT_EQ(fftSize, s.value);
             AnalyseFree();
         }
     }
-    ASSERT_TRUE(AnalyseInit(44100, 8192));
-    EXPECT_EQ(binCount, 4097);
-    EXPECT_EQ(binWidthHz, 5.38330078125);
-    EXPECT_EQ(lowestPeakBin, 3);
-    AnalyseFree();
-    ASSERT_TRUE(AnalyseInit(8000, 32768));
-    EXPECT_EQ(binWidthHz, 0.244140625);
-    EXPECT_EQ(lowestPeakBin, 81);
 }
 
-TEST_F(AnalysisSetup, WindowTableIsSymmetricHannStartingAndEndingAtZero) {
+TEST_F(AnalysisSetup, WindowTableIsTheMirroredHalfHannWindow) {
     for (const Choice& s : kFftSizeChoices) {
         const int32_t n = s.value;
         ASSERT_TRUE(AnalyseInit(44100, n));
-        EXPECT_EQ(windowTable[0], 0.0f);
-        EXPECT_EQ(windowTable[n - 1], 0.0f);
-        EXPECT_EQ(windowTable[n / 2 - 1], windowTable[n / 2]);
-        double sum = 0.0;
-        for (int32_t i = 0; i < n; ++i) {
-            ASSERT_EQ(windowTable[i], windowTable[n - 1 - i]) << "n=" << n << " i=" << i;
-            sum += windowTable[i];
-        }
-        // The half-window is 0.5 - 0.5 cos(pi i / h) for i < h; the cosines over a half turn
-        // sum to exactly 1, so the whole table sums to h - 1.
-        EXPECT_NEAR(sum, n / 2 - 1, 1e-3 * n / 2) << "n=" << n;
-        const int32_t h = n / 2;
-        for (int32_t i : {1, h / 3, h / 2, h - 1})
-            EXPECT_NEAR(windowTable[i], 0.5 - 0.5 * std::cos(M_PI * i / h), 1e-7);
+        for (int32_t i = 0; i < n; ++i)
+            ASSERT_NEAR(windowTable[i], analysis_test::HannAt(i, n), 1e-7)
+                << "n=" << n << " i=" << i;
         AnalyseFree();
     }
 }

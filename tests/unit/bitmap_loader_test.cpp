@@ -33,17 +33,13 @@ private:
     headless::EmbeddedResource table_[1];
 };
 
-int Red(int x) {
-    return x * 50 & 255;
-}
-int Green(int y) {
-    return y * 90 & 255;
-}
-int Blue(int x) {
-    return (255 - x * 40) & 255;
-}
 uint32_t Rgb(int x, int y) {
-    return static_cast<uint32_t>(Red(x) << 16 | Green(y) << 8 | Blue(x));
+    return static_cast<uint32_t>((x * 50 & 255) << 16 | (y * 90 & 255) << 8 |
+                                 ((255 - x * 40) & 255));
+}
+uint16_t Rgb555(int x, int y) {
+    const uint32_t c = Rgb(x, y);
+    return MakeColor(c >> 16, c >> 8 & 255, c & 255);
 }
 
 TEST(BitmapLoader, EveryDepthConvertsBottomUpRowsToTopDownPixels) {
@@ -78,8 +74,8 @@ TEST(BitmapLoader, EveryDepthConvertsBottomUpRowsToTopDownPixels) {
          [](int x, int y) -> uint16_t {
              return static_cast<uint16_t>((x * 1000 + y * 77) & 0x7FFF);
          }},
-        {24, {}, Rgb, [](int x, int y) { return MakeColor(Red(x), Green(y), Blue(x)); }},
-        {32, {}, Rgb, [](int x, int y) { return MakeColor(Red(x), Green(y), Blue(x)); }},
+        {24, {}, Rgb, Rgb555},
+        {32, {}, Rgb, Rgb555},
     };
     for (const Case& c : cases) {
         for (const int width : {5, 9, 17}) {
@@ -169,7 +165,7 @@ TEST(BitmapLoader, HostileBitmapsAreRefusedAndLeaveTheOldBitmap) {
     EXPECT_TRUE(headless::TakeMessages().empty());
 }
 
-TEST(BitmapLoader, FileFailures) {
+TEST(BitmapLoader, FilesAndResourcesThatCannotBeRead) {
     const auto good = testbmp::AsFile(testbmp::Make(6, 4, 24, {}, Rgb));
     auto notBmp = good;
     notBmp[0] = 'X';
@@ -181,18 +177,14 @@ TEST(BitmapLoader, FileFailures) {
     EXPECT_EQ(dib.LoadFromFile((::testing::TempDir() + "no/such.bmp").c_str()), 0);
     EXPECT_EQ(dib.LoadFromFile(::testing::TempDir().c_str()), 0); // a directory
     EXPECT_EQ(dib.LoadFromFile(notBmpPath.c_str()), 0);
+    EXPECT_EQ(dib.LoadFromResource(port::ProgramModule(), "NOSUCHBITMAP"), 0);
+    EXPECT_EQ(dib.LoadFromResource(nullptr, "SPLASH"), 0);
+    EXPECT_EQ(dib.LoadFromResource(port::ProgramModule(), nullptr), 0);
     alloc::FailAfter(0);
     EXPECT_EQ(dib.LoadFromFile(goodPath.c_str()), 0);
     alloc::FailAfter(-1);
     EXPECT_EQ(dib.LoadFromFile(goodPath.c_str()), 1);
     EXPECT_EQ(dib.m_Width, 6);
-}
-
-TEST(BitmapLoader, MissingResourceOrModule) {
-    CDib dib;
-    EXPECT_EQ(dib.LoadFromResource(port::ProgramModule(), "NOSUCHBITMAP"), 0);
-    EXPECT_EQ(dib.LoadFromResource(nullptr, "SPLASH"), 0);
-    EXPECT_EQ(dib.LoadFromResource(port::ProgramModule(), nullptr), 0);
 }
 
 } // namespace

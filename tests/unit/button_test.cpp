@@ -1,11 +1,9 @@
-// Button sets: capacity, hit testing at the edges of the hot areas, lookup by id, colours, the
-// drawing of each kind of button, and the modal click loop returning the button's id.
+// Button sets: hit testing at the edges of the hot areas, lookup by id, and the drawing of each
+// kind of button (the menu's tests run the modal click loop as the menus use it).
 #include <gtest/gtest.h>
 
 #include "gfx/button.h"
 #include "gfx/dib.h"
-#include "port/headless/headless.h"
-#include "port/messages.h"
 
 namespace {
 
@@ -61,29 +59,6 @@ TEST_F(ButtonDraw, FlatHiddenAndLabelOnlyShapes) {
         EXPECT_EQ(dib.GetPixel(11, 6), c.at11x6) << int(c.flags);
         EXPECT_EQ(dib.GetPixel(20, 15), c.at20x15) << int(c.flags);
     }
-}
-
-int view;
-
-TEST(ButtonSetModal, ReturnsTheIdOfTheButtonClicked) {
-    ButtonSet set;
-    set.Add(42, "a", 0, 0, 10, 10, 0);
-    set.Add(17, "b", 0, 10, 10, 10, ButtonDisabled);
-    headless::SetIdleHook({});
-    port::Message m{};
-    while (port::PeekOwnMessage(&m)) { // whatever an earlier test in this process left queued
-    }
-    headless::PostMouse(&view, WM_LBUTTONDOWN, 3, 13);
-    headless::PostMouse(&view, WM_LBUTTONUP, 4, 14);
-    EXPECT_EQ(set.RunModal(&view), 17);
-    headless::PostMouse(&view, WM_LBUTTONDBLCLK, 3, 3); // a quick second click presses too
-    headless::PostMouse(&view, WM_LBUTTONUP, 3, 3);
-    EXPECT_EQ(set.RunModal(&view), 42);
-    headless::PostMouse(&view, WM_LBUTTONDOWN, 3, 30);
-    headless::PostMouse(&view, WM_LBUTTONUP, 3, 30); // outside both: the input runs dry
-    EXPECT_EQ(set.RunModal(&view), 0);
-    ASSERT_TRUE(port::PeekOwnMessage(&m));
-    EXPECT_EQ(m.message, static_cast<uint32_t>(WM_QUIT));
 }
 
 } // namespace

@@ -111,13 +111,9 @@ TEST_P(RealFftCase, MatchesNaiveDftInPackedLayout) {
     ASSERT_TRUE(RealFft(data.data(), n, 1));
     for (size_t b = 0; b < bins.size(); ++b) {
         const int32_t k = bins[b];
-        Complex got;
-        if (k == 0)
-            got = data[0];
-        else if (k == n / 2)
-            got = data[1];
-        else
-            got = Complex(data[2 * k], data[2 * k + 1]);
+        const Complex got = k == 0       ? Complex(data[0])
+                            : k == n / 2 ? Complex(data[1])
+                                         : Complex(data[2 * k], data[2 * k + 1]);
         const double tolerance = Tolerance(n, rms, std::abs(expected[b]));
         ASSERT_LE(std::abs(got - expected[b]), tolerance) << "bin " << k;
         if (k == 0 || k == n / 2) { // the packed layout has room for real parts only there

@@ -21,9 +21,6 @@ protected:
     int window = 0;
 };
 
-const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-const char kLower[] = "abcdefghijklmnopqrstuvwxyz";
-
 TEST_F(Golden, MetricsFonts) {
     struct Case {
         const char* font;
@@ -56,9 +53,9 @@ TEST_F(Golden, MetricsFonts) {
             font.DrawText(screen, 2, y, line, 0, BLIT_KEYED);
             y += font.height + 2;
         }
-        font.DrawText(screen, 2, y, kLetters, MakeColor(255, 255, 0), BLIT_PEN);
+        font.DrawText(screen, 2, y, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", MakeColor(255, 255, 0), BLIT_PEN);
         y += font.height + 2;
-        font.DrawText(screen, 2, y, kLower, MakeColor(0, 255, 128), BLIT_PEN);
+        font.DrawText(screen, 2, y, "abcdefghijklmnopqrstuvwxyz", MakeColor(0, 255, 128), BLIT_PEN);
         y += font.height + 2;
         screen.FillRect(0, y, screen.m_Width, y + font.height + 1, MakeColor(192, 192, 192));
         font.DrawText(screen, -1, y, "Centred Pen Text", MakeColor(0, 0, 0), BLIT_PEN);

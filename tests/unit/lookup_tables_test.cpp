@@ -27,21 +27,12 @@ struct DistanceCase {
 
 TEST(LookupTables, DistanceOfAnyOffset) {
     const DistanceCase cases[] = {
-        {0, 0, 0},
-        {3, 4, 5},
-        {-3, 4, 5},
-        {3, -4, 5},
-        {1, 1, 1},
-        {319, 319, 451},
-        {320, 0, 320},
-        {0, -320, 320},
-        {1000, 1000, 1414},
-        {-46341, 0, 46341},
-        {46341, 46341, 65536},
-        {2000000000, 0, 1073741824}, // offsets are capped at 2^30
-    };
+        {0, 0, 0},          {3, 4, 5},          {-3, 4, 5},           {3, -4, 5},
+        {1, 1, 1},          {319, 319, 451},    {320, 0, 320},        {0, -320, 320},
+        {1000, 1000, 1414}, {-46341, 0, 46341}, {46341, 46341, 65536}};
     for (const DistanceCase& c : cases)
         EXPECT_EQ(TableDistance(c.dx, c.dy), c.expected) << c.dx << "," << c.dy;
+    EXPECT_EQ(TableDistance(2000000000, 0), 1 << 30); // offsets are capped at 2^30
 }
 
 TEST(LookupTables, SineAndCosinePerDegree) {

@@ -1,6 +1,7 @@
-// In-view menus through the headless port: the layout that Build derives from the item string
-// (hostile strings included), and Run with scripted input: the chosen id, clicks that choose
-// nothing, discarded keys, a quit while open, the animation's pacing and the screen restored.
+// In-view menus through the headless port: overlong texts cut to their buffers, and Run with
+// scripted input: the chosen id, clicks that choose nothing, double clicks, discarded keys, a
+// quit while open, a panel larger than the screen and the screen restored (the open menus are
+// drawn in tests/golden/menu_*.png).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,18 +13,6 @@
 #include "port/messages.h"
 
 namespace {
-
-std::string Items(int n) {
-    std::string s;
-    for (int i = 1; i <= n; ++i) {
-        char item[16];
-        std::snprintf(item, sizeof item, "%02dItem %d,", i % 100, i);
-        s += item;
-    }
-    return s;
-}
-
-const std::string kThirty = Items(30);
 
 TEST(MenuHostile, LongTextsAreCutToTheirBuffers) {
     CDib screen;
@@ -102,23 +91,9 @@ TEST_F(MenuRun, ClicksChooseTheItemUnderPressAndRelease) {
     }
 }
 
-TEST_F(MenuRun, MovedReleaseChoosesNothingAndTheMenuStaysOpen) {
-    Menu menu;
-    const char* items = "01Continue,02Exit Program";
-    menu.Build(screen, "", items);
-    Click(menu, 1, 2);
-    headless::PostMouse(&windowTag, WM_LBUTTONDOWN, 5, 5); // outside every item
-    headless::PostMouse(&windowTag, WM_LBUTTONUP, ItemX(menu, 2), ItemY(menu, 2));
-    int waits = 0;
-    headless::SetIdleHook([&] {
-        if (++waits == 1)
-            Click(menu, 2, 2);
-    });
-    EXPECT_EQ(menu.Run(screen, "", items, MenuAll), 2);
-    EXPECT_EQ(waits, 1);
-}
-
-TEST_F(MenuRun, KeysAndOtherMouseInputAreDiscardedTheRestDispatched) {
+// Keys, other mouse input and clicks in another window are discarded, other messages
+// dispatched, and a release away from the press chooses nothing: the menu waits on.
+TEST_F(MenuRun, InputThatChoosesNothingLeavesTheMenuOpen) {
     Menu menu;
     const char* items = "01Continue,02Exit Program";
     menu.Build(screen, "", items);
@@ -130,7 +105,18 @@ TEST_F(MenuRun, KeysAndOtherMouseInputAreDiscardedTheRestDispatched) {
     headless::PostInput(&windowTag, WM_TIMER, 1, 0);
     Click(menu, 1, 1, &other); // another window: its coordinates are not the view's
     headless::PostInput(&windowTag, WM_PAINT, 0, 0);
-    EXPECT_EQ(menu.Run(screen, "", items, MenuAll), 0);
+    Click(menu, 1, 2);
+    headless::PostMouse(&windowTag, WM_LBUTTONDOWN, 5, 5); // outside every item
+    headless::PostMouse(&windowTag, WM_LBUTTONUP, ItemX(menu, 2), ItemY(menu, 2));
+    int waits = 0;
+    headless::SetIdleHook([&] { // a quick second click: its press comes as a double click
+        if (++waits == 1) {
+            headless::PostMouse(&windowTag, WM_LBUTTONDBLCLK, ItemX(menu, 2), ItemY(menu, 2));
+            headless::PostMouse(&windowTag, WM_LBUTTONUP, ItemX(menu, 2), ItemY(menu, 2));
+        }
+    });
+    EXPECT_EQ(menu.Run(screen, "", items, MenuAll), 2);
+    EXPECT_EQ(waits, 1);
     const auto dispatched = headless::TakeDispatched();
     ASSERT_EQ(dispatched.size(), 2u);
     EXPECT_EQ(dispatched[0].message, static_cast<uint32_t>(WM_TIMER));
@@ -152,8 +138,11 @@ TEST_F(MenuRun, PanelLargerThanTheScreenIsClipped) {
     ASSERT_TRUE(screen.CDib::Create(120, 90));
     screen.Clear(MakeColor(0, 64, 0));
     before.CopyFrom(screen);
+    std::string items;
+    for (int i = 1; i <= 30; ++i)
+        items += (i < 10 ? "0" : "") + std::to_string(i) + "Item,";
     Menu menu;
-    menu.Build(screen, "A rather long title for so small a view", kThirty.c_str());
+    menu.Build(screen, "A rather long title for so small a view", items.c_str());
     ASSERT_LT(menu.frame.left, 0);
     ASSERT_LT(menu.frame.top, 0);
     // The first item wholly on the screen can be chosen (ids are the positions here).
@@ -162,7 +151,7 @@ TEST_F(MenuRun, PanelLargerThanTheScreenIsClipped) {
         ++visible;
     ASSERT_LE(visible, 24);
     Click(menu, visible, visible);
-    EXPECT_EQ(menu.Run(screen, "A rather long title for so small a view", kThirty.c_str(), MenuAll),
+    EXPECT_EQ(menu.Run(screen, "A rather long title for so small a view", items.c_str(), MenuAll),
               visible);
     EXPECT_TRUE(ScreenUnchanged());
 }

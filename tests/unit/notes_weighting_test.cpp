@@ -103,23 +103,31 @@ TEST_F(WeightingCurve, NoiseWeightingFlattensTheLiveTraceAtMinus105) {
     EXPECT_EQ(weightingCurve[binCount - 1], -5.0f);
 }
 
-struct TableCase {
-    int32_t mode;
-    int32_t rows;
-};
-
-TEST(Bands, TablesAreContiguousAndOrdered) {
-    for (const TableCase c :
-         {TableCase{kModeOctave, 11}, TableCase{kModeThirdOctave, 32},
-          TableCase{kModeSixthOctave, 64}, TableCase{kModeTwelfthOctave, 128}}) {
+// Every table is contiguous and ordered; the fractional ones step by 10^(1/20) and 2^(1/12)
+// between neighbouring centres (the sixths below their top row), up to the rounding.
+TEST(Bands, TablesAreContiguousOrderedAndStepByTheirRatio) {
+    const struct {
+        int32_t mode, rows;
+        double step, slack; // 0: no common step
+        int32_t stepped;    // rows that keep the step
+    } sets[] = {{kModeOctave, 11, 0.0, 0.0, 0},
+                {kModeThirdOctave, 32, 0.0, 0.0, 0},
+                {kModeSixthOctave, 64, std::pow(10.0, 0.05), 0.1, 63},
+                {kModeTwelfthOctave, 128, std::pow(2.0, 1.0 / 12), 0.01, 128}};
+    for (const auto& c : sets) {
         const BandTable table = BandsFor(c.mode);
         ASSERT_EQ(table.count, c.rows) << c.mode;
         for (int32_t i = 0; i < table.count; ++i) {
             const Band& b = table.rows[i];
             EXPECT_LT(b.lower, b.centre) << c.mode << " row " << i;
             EXPECT_LT(b.centre, b.upper) << c.mode << " row " << i;
-            if (i > 0) {
-                EXPECT_EQ(table.rows[i - 1].upper, b.lower) << c.mode << " row " << i;
+            if (i == 0)
+                continue;
+            const Band& previous = table.rows[i - 1];
+            EXPECT_EQ(previous.upper, b.lower) << c.mode << " row " << i;
+            if (i < c.stepped) {
+                EXPECT_NEAR(b.centre / previous.centre, c.step, c.slack / previous.centre)
+                    << c.mode << " row " << i;
             }
         }
     }
@@ -127,42 +135,30 @@ TEST(Bands, TablesAreContiguousAndOrdered) {
         EXPECT_EQ(BandsFor(mode).count, 0) << mode;
 }
 
-void ExpectRow(int32_t mode, int32_t row, float lower, float centre, float upper) {
-    const Band& b = BandsFor(mode).rows[row];
-    EXPECT_FLOAT_EQ(b.lower, lower) << mode << " row " << row;
-    EXPECT_FLOAT_EQ(b.centre, centre) << mode << " row " << row;
-    EXPECT_FLOAT_EQ(b.upper, upper) << mode << " row " << row;
-}
-
-TEST(Bands, KnownRows) {
-    ExpectRow(kModeOctave, 0, 11, 16, 22);
-    ExpectRow(kModeOctave, 1, 22, 31.5f, 44);
-    ExpectRow(kModeOctave, 10, 11300, 16000, 22500);
-    ExpectRow(kModeThirdOctave, 3, 28, 31.5f, 35);
-    ExpectRow(kModeThirdOctave, 18, 880, 1000, 1130);
-    ExpectRow(kModeThirdOctave, 31, 17600, 20000, 22500);
-    ExpectRow(kModeSixthOctave, 0, 15.1f, 16.0f, 16.9f);
-    ExpectRow(kModeSixthOctave, 63, 21336.9f, 22651.2f, 23940.4f);
+TEST(Bands, PublishedRows) {
+    const struct {
+        int32_t mode, row;
+        float lower, centre, upper;
+    } rows[] = {{kModeOctave, 0, 11, 16, 22},
+                {kModeOctave, 1, 22, 31.5f, 44},
+                {kModeOctave, 10, 11300, 16000, 22500},
+                {kModeThirdOctave, 3, 28, 31.5f, 35},
+                {kModeThirdOctave, 18, 880, 1000, 1130},
+                {kModeThirdOctave, 31, 17600, 20000, 22500},
+                {kModeSixthOctave, 0, 15.1f, 16.0f, 16.9f},
+                {kModeSixthOctave, 63, 21336.9f, 22651.2f, 23940.4f},
+                {kModeTwelfthOctave, 0, 15.89f, 16.35f, 16.83f}};
+    for (const auto& r : rows) {
+        const Band& b = BandsFor(r.mode).rows[r.row];
+        EXPECT_FLOAT_EQ(b.lower, r.lower) << r.mode << " row " << r.row;
+        EXPECT_FLOAT_EQ(b.centre, r.centre) << r.mode << " row " << r.row;
+        EXPECT_FLOAT_EQ(b.upper, r.upper) << r.mode << " row " << r.row;
+    }
     for (int32_t row : {20, 40, 60})
         EXPECT_FLOAT_EQ(BandsFor(kModeSixthOctave).rows[row].centre,
                         static_cast<float>(16.0 * std::pow(10.0, row / 20)));
-    ExpectRow(kModeTwelfthOctave, 0, 15.89f, 16.35f, 16.83f);
     EXPECT_FLOAT_EQ(BandsFor(kModeTwelfthOctave).rows[57].centre, 440.0f);
     EXPECT_FLOAT_EQ(BandsFor(kModeTwelfthOctave).rows[69].centre, 880.0f);
-}
-
-// Neighbouring rows stand a step apart (10^(1/20) and 2^(1/12)), up to the rounding.
-TEST(Bands, FractionalTablesStepByTheirRatio) {
-    const BandTable sixth = BandsFor(kModeSixthOctave);
-    for (int32_t i = 1; i < 63; ++i)
-        EXPECT_NEAR(sixth.rows[i].centre / sixth.rows[i - 1].centre, std::pow(10.0, 0.05),
-                    0.1 / sixth.rows[i - 1].centre)
-            << i;
-    const BandTable twelfth = BandsFor(kModeTwelfthOctave);
-    for (int32_t i = 1; i < 128; ++i)
-        EXPECT_NEAR(twelfth.rows[i].centre / twelfth.rows[i - 1].centre, std::pow(2.0, 1.0 / 12),
-                    0.01 / twelfth.rows[i - 1].centre)
-            << i;
 }
 
 class LevelSums : public ::testing::Test {

@@ -1,30 +1,43 @@
-// A fresh temporary directory made the current one for the length of a test, for code that
-// reads and writes files by bare name. Test thread only.
+// A fresh temporary folder made the current one while it lives, removed with what is left in it,
+// for tests and fuzz targets whose code reads and writes files by bare name; and whole files
+// written and read back. Caller's thread.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
-class ScratchDirTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tonalyx-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tonalyx-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            std::abort();
         dir_ = pattern;
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        oldDir_ = cwd;
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
+        launch_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
     }
-    void TearDown() override {
-        std::remove("RTA.DAT");
-        ASSERT_EQ(chdir(oldDir_.c_str()), 0);
-        rmdir(dir_.c_str());
+    ~ScratchDir() {
+        std::filesystem::current_path(launch_);
+        std::filesystem::remove_all(dir_);
     }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    bool IsCurrent() const { return std::filesystem::current_path() == dir_; }
 
 private:
-    std::string dir_;
-    std::string oldDir_;
+    std::filesystem::path dir_, launch_;
 };
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}

@@ -1,13 +1,12 @@
-// The settings file: its exact byte layout, what loading derives, short and damaged files.
+// The settings file: its exact byte layout, what loading derives, the save that replaces the file
+// whole, short and damaged files.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "scratch_dir.h"
@@ -16,30 +15,24 @@
 
 namespace {
 
-class SettingsFile : public ScratchDirTest {
+class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        ScratchDirTest::SetUp();
         ResetAnalyzerState();
         LocateSettingsFile();
     }
-    static std::vector<uint8_t> ReadBack() {
-        std::ifstream in("RTA.DAT", std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Write(const std::vector<uint8_t>& bytes) {
-        std::ofstream out("RTA.DAT", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
+    ScratchDir scratch_;
 };
 
 // Little-endian file image built field by field, independent of the code under test.
 struct Image {
-    std::vector<uint8_t> bytes;
+    std::string bytes;
     template <class T> Image& Put(T v) {
-        uint8_t b[sizeof(T)];
-        std::memcpy(b, &v, sizeof(T));
-        bytes.insert(bytes.end(), b, b + sizeof(T));
+        bytes.resize(bytes.size() + sizeof v);
+        return At(bytes.size() - sizeof v, v);
+    }
+    template <class T> Image& At(std::size_t offset, T v) {
+        std::memcpy(&bytes.at(offset), &v, sizeof v);
         return *this;
     }
 };
@@ -52,35 +45,28 @@ Image Typical() {
     return i;
 }
 
-// Loading checks each field, so saving what was loaded checks the byte layout.
-TEST_F(SettingsFile, LoadRestoresDerivesAndSavesFiftySixBytesInFieldOrder) {
-    Write(Typical().bytes);
-    LoadSettings();
-    EXPECT_EQ(splCalibrationDb, 94.5f);
-    EXPECT_EQ(sampleRate, 22050);
-    EXPECT_EQ(fftSize, 16384);
-    EXPECT_EQ(captureRate, 22050);
-    EXPECT_EQ(captureFftSize, 16384);
-    EXPECT_EQ(weighting, 2);
-    EXPECT_EQ(displayMode, 9);
-    EXPECT_EQ(transferMode, 1);
-    EXPECT_EQ(decayRate, 10);
-    EXPECT_EQ(gainDb, -6.0f);
-    EXPECT_EQ(averaging, 8);
-    EXPECT_EQ(peakTraceOn, 0);
-    EXPECT_EQ(monitorMode, 3);
-    EXPECT_EQ(liveChannelCount, 2);
-    EXPECT_EQ(traceVisible[0], 1);
-    EXPECT_EQ(traceVisible[1], 1);
-    EXPECT_EQ(smoothingBins, 7);
-    EXPECT_EQ(verticalScale, 0.5);
-    EXPECT_EQ(splMode, 0);
-    std::remove("RTA.DAT");
-    SaveSettings();
-    EXPECT_EQ(ReadBack(), Typical().bytes);
+template <class... T> std::vector<double> Numbers(T... values) {
+    return {static_cast<double>(values)...};
 }
 
-TEST_F(SettingsFile, MissingFileKeepsDefaultsAndWritesOnSave) {
+// Loading checks each field, so saving what was loaded checks the byte layout.
+TEST_F(SettingsFile, LoadRestoresDerivesAndSavesFiftySixBytesInFieldOrder) {
+    WriteFile("RTA.DAT", Typical().bytes);
+    LoadSettings();
+    EXPECT_EQ(Numbers(splCalibrationDb, sampleRate, fftSize, weighting, displayMode, decayRate,
+                      gainDb, averaging, peakTraceOn, monitorMode, liveChannelCount, smoothingBins,
+                      verticalScale),
+              Numbers(94.5, 22050, 16384, 2, 9, 10, -6.0, 8, 0, 3, 2, 7, 0.5));
+    // Derived: the capture's set-up, the transfer mode of mode 9, both traces, no SPL mode.
+    EXPECT_EQ(Numbers(captureRate, captureFftSize, transferMode, traceVisible[0], traceVisible[1],
+                      splMode),
+              Numbers(22050, 16384, 1, 1, 1, 0));
+    std::remove("RTA.DAT");
+    SaveSettings();
+    EXPECT_EQ(ReadFile("RTA.DAT"), Typical().bytes);
+}
+
+TEST_F(SettingsFile, MissingFileKeepsDefaultsAndSaveReplacesTheFileOrLeavesItWhole) {
     displayMode = kModeSpl;
     LoadSettings();
     EXPECT_EQ(splMode, 1);
@@ -88,23 +74,19 @@ TEST_F(SettingsFile, MissingFileKeepsDefaultsAndWritesOnSave) {
     EXPECT_EQ(captureFftSize, 8192);
     EXPECT_EQ(splCalibrationDb, 100.0f);
     SaveSettings();
-    EXPECT_EQ(ReadBack().size(), 56u);
-}
-
-TEST_F(SettingsFile, SaveReplacesTheFileOrLeavesItWhole) {
-    Write(Typical().bytes);
+    EXPECT_EQ(ReadFile("RTA.DAT").size(), 56u);
+    WriteFile("RTA.DAT", Typical().bytes);
     SaveSettings();
-    std::vector<uint8_t> saved = ReadBack();
-    ASSERT_EQ(saved.size(), 56u);
-    EXPECT_NE(saved, Typical().bytes);
-    EXPECT_FALSE(std::ifstream("RTA.DAT.tmp").good());
+    EXPECT_EQ(ReadFile("RTA.DAT").size(), 56u);
+    EXPECT_NE(ReadFile("RTA.DAT"), Typical().bytes);
+    EXPECT_FALSE(std::filesystem::exists("RTA.DAT.tmp"));
 
     // A write that cannot complete keeps the previous settings.
-    Write(Typical().bytes);
+    WriteFile("RTA.DAT", Typical().bytes);
     ASSERT_EQ(mkdir("RTA.DAT.tmp", 0700), 0);
     SaveSettings();
-    EXPECT_EQ(ReadBack(), Typical().bytes);
-    rmdir("RTA.DAT.tmp");
+    EXPECT_EQ(ReadFile("RTA.DAT"), Typical().bytes);
+    std::filesystem::remove("RTA.DAT.tmp");
 
     // A replacement that cannot complete keeps the new settings in the temporary file, which
     // the next start reads while there is no "RTA.DAT".
@@ -115,23 +97,19 @@ TEST_F(SettingsFile, SaveReplacesTheFileOrLeavesItWhole) {
     smoothingBins = 7;
     verticalScale = 0.5;
     SaveSettings();
-    std::remove("RTA.DAT/in-the-way");
-    ASSERT_EQ(rmdir("RTA.DAT"), 0);
+    ASSERT_EQ(std::filesystem::remove_all("RTA.DAT"), 2u);
     ResetAnalyzerState();
     LoadSettings();
     EXPECT_EQ(sampleRate, 22050);
     EXPECT_EQ(smoothingBins, 7);
     EXPECT_EQ(verticalScale, 0.5);
-    std::remove("RTA.DAT.tmp");
 }
 
 TEST_F(SettingsFile, ShortFileFillsWhatItHolds) {
     sampleRate = 8000;
     fftSize = 4096;
     weighting = 1;
-    std::vector<uint8_t> bytes = Typical().bytes;
-    bytes.resize(10); // calibration, rate, and the low half of the size
-    Write(bytes);
+    WriteFile("RTA.DAT", Typical().bytes.substr(0, 10)); // calibration, rate, half the size
     LoadSettings();
     EXPECT_EQ(splCalibrationDb, 94.5f);
     EXPECT_EQ(sampleRate, 22050);
@@ -139,72 +117,54 @@ TEST_F(SettingsFile, ShortFileFillsWhatItHolds) {
     EXPECT_EQ(weighting, 1);
 }
 
-struct Damage {
-    const char* what;
-    std::size_t offset;
-    std::vector<uint8_t> bytes;
-    int32_t* intSetting;
-    int32_t intExpected;
-};
-
-std::vector<uint8_t> Le32(int32_t v) {
-    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-}
-
 TEST_F(SettingsFile, UnusableValuesFallBackToDefaults) {
-    const Damage cases[] = {
-        {"rate 12345", 4, Le32(12345), &sampleRate, 44100},
-        {"rate 0", 4, Le32(0), &sampleRate, 44100},
-        {"size 1000", 8, Le32(1000), &fftSize, 8192},
-        {"size negative", 8, Le32(-8192), &fftSize, 8192},
-        {"weighting 9", 12, Le32(9), &weighting, 0},
-        {"noise weighting is not restored", 12, Le32(4), &weighting, 0},
-        {"mode 12", 16, Le32(12), &displayMode, 0},
-        {"mode -1", 16, Le32(-1), &displayMode, 0},
-        {"monitor 4 (in a transfer mode: Stereo)", 36, Le32(4), &monitorMode, 3},
-        {"channels 3", 40, Le32(3), &liveChannelCount, 2},
-        {"channels 0", 40, Le32(0), &liveChannelCount, 2},
-        {"peak trace 5", 32, Le32(5), &peakTraceOn, 1},
+    const struct {
+        const char* what;
+        std::size_t offset;
+        int32_t* setting;
+        int32_t stored, loaded;
+    } cases[] = {
+        {"rate 12345", 4, &sampleRate, 12345, 44100},
+        {"rate 0", 4, &sampleRate, 0, 44100},
+        {"size 1000", 8, &fftSize, 1000, 8192},
+        {"size negative", 8, &fftSize, -8192, 8192},
+        {"weighting 9", 12, &weighting, 9, 0},
+        {"noise weighting is not restored", 12, &weighting, 4, 0},
+        {"mode 12", 16, &displayMode, 12, 0},
+        {"mode -1", 16, &displayMode, -1, 0},
+        {"monitor 4 (in a transfer mode: Stereo)", 36, &monitorMode, 4, 3},
+        {"channels 3", 40, &liveChannelCount, 3, 2},
+        {"channels 0", 40, &liveChannelCount, 0, 2},
+        {"peak trace 5", 32, &peakTraceOn, 5, 1},
         // The transfer and phase compare two current channels whatever the file says.
-        {"mono in a transfer mode", 36, Le32(0), &monitorMode, 3},
-        {"one channel in a transfer mode", 40, Le32(1), &liveChannelCount, 2},
+        {"mono in a transfer mode", 36, &monitorMode, 0, 3},
+        {"one channel in a transfer mode", 40, &liveChannelCount, 1, 2},
         // Values the selectors merely cannot show stay as they are.
-        {"smoothing 4", 44, Le32(4), &smoothingBins, 4},
-        {"smoothing huge", 44, Le32(1 << 30), &smoothingBins, 1 << 30},
-        {"decay 33", 20, Le32(33), &decayRate, 33},
-        {"averaging 5", 28, Le32(5), &averaging, 5},
-        {"mode 11", 16, Le32(11), &displayMode, 11},
+        {"smoothing 4", 44, &smoothingBins, 4, 4},
+        {"smoothing huge", 44, &smoothingBins, 1 << 30, 1 << 30},
+        {"decay 33", 20, &decayRate, 33, 33},
+        {"averaging 5", 28, &averaging, 5, 5},
+        {"mode 11", 16, &displayMode, 11, 11},
     };
-    for (const Damage& d : cases) {
+    for (const auto& c : cases) {
         ResetAnalyzerState();
-        Image i = Typical();
-        std::memcpy(&i.bytes[d.offset], d.bytes.data(), d.bytes.size());
-        Write(i.bytes);
+        WriteFile("RTA.DAT", Typical().At(c.offset, c.stored).bytes);
         LoadSettings();
-        EXPECT_EQ(*d.intSetting, d.intExpected) << d.what;
+        EXPECT_EQ(*c.setting, c.loaded) << c.what;
     }
 }
 
 TEST_F(SettingsFile, NonNumbersAndOutOfRangeFloatsFallBack) {
     // A denormal scale made the transfer view's coordinates overflow.
-    const double badScales[] = {std::nan(""), 0.0, -1.0, INFINITY, 4.9e-324, 0.25};
-    for (double scale : badScales) {
-        Image i = Typical();
-        std::memcpy(&i.bytes[48], &scale, 8);
-        const float gain = std::nanf("");
-        std::memcpy(&i.bytes[24], &gain, 4);
-        const float calibration = -INFINITY;
-        std::memcpy(&i.bytes[0], &calibration, 4);
-        Write(i.bytes);
+    const double scales[] = {std::nan(""), 0.0, -1.0, INFINITY, 4.9e-324, 0.25};
+    for (double scale : scales) {
+        WriteFile("RTA.DAT", Typical().At(48, scale).At(24, std::nanf("")).At(0, -INFINITY).bytes);
         LoadSettings();
         EXPECT_EQ(verticalScale, 1.0) << scale;
         EXPECT_EQ(gainDb, 0.0f);
         EXPECT_EQ(splCalibrationDb, 100.0f);
     }
-    Image i = Typical();
-    const double scale = 3.0; // shown as "100%", kept as it is
-    std::memcpy(&i.bytes[48], &scale, 8);
-    Write(i.bytes);
+    WriteFile("RTA.DAT", Typical().At(48, 3.0).bytes); // shown as "100%", kept as it is
     LoadSettings();
     EXPECT_EQ(verticalScale, 3.0);
 }

@@ -1,6 +1,6 @@
-// The vector renderer and the capsule: gradients against their formulas, disc rims against the
-// exact distance, polygon fans against an independent point-in-polygon test (no pixel painted
-// twice), the opacity mask, clipping, and the capsule's shape, shading and symmetry.
+// The vector renderer and the capsule: disc rims against the exact distance, polygon fans against
+// an independent point-in-polygon test (no pixel painted twice), malformed shapes, the opacity
+// mask, clipping, and the capsule's shape, shading and symmetry.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,18 +13,10 @@
 namespace {
 
 const Rgba kWhite{255, 255, 255, 255};
-const Rgba kBlack{0, 0, 0, 255};
 
 Brush Solid(Rgba c) {
     return {c, c, GradientKind::Linear, 0, 0, 0, 0};
 }
-
-struct GradientCase {
-    GradientKind kind;
-    float sx, sy, ex, ey;
-    int x, y;
-    int expected;
-};
 
 TEST(Shapes, DiscCoverageInsideRimOutside) {
     for (int r = 0; r <= 40; ++r) {

@@ -1,5 +1,5 @@
-// The per-frame analysis against closed forms and a naive DFT: sine levels, silence, the monitor
-// modes with swap, gain and weighting, averaging, decay and smoothing across frames.
+// The per-frame analysis against closed forms and a naive DFT of the Mono sum: sine levels,
+// silence, the monitor modes with swap, gain and weighting, averaging and decay across frames.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,9 +30,6 @@ protected:
             left = channel == 0 ? sine : other;
             right = channel == 0 ? other : sine;
         });
-    }
-    std::vector<float> Trace(int t) const {
-        return std::vector<float>(traces[t], traces[t] + binCount);
     }
 };
 
@@ -104,31 +101,6 @@ TEST_F(Spectrum, SilenceIsAtTheFloorWhateverGainAndWeighting) {
                 ASSERT_EQ(traces[c][i], -100.0f)
                     << "mode " << mode << " channel " << c << " bin " << i;
     }
-}
-
-TEST_F(Spectrum, MonoOfEqualChannelsReadsLikeLeftAndOfOppositeChannelsCancels) {
-    Init(44100, 2048);
-    std::mt19937 random(3);
-    std::uniform_int_distribution<int> sample(-32767, 32767);
-    std::vector<int16_t> signal(2048);
-    for (int16_t& v : signal)
-        v = static_cast<int16_t>(sample(random));
-
-    FillWindow([&](int32_t j, int16_t& left, int16_t& right) { left = right = signal[j]; });
-    Analyse(sampleWindow);
-    const std::vector<float> mono = Trace(0);
-    monitorMode = kMonitorLeft;
-    Analyse(sampleWindow);
-    EXPECT_EQ(Trace(0), mono);
-
-    monitorMode = kMonitorMono;
-    FillWindow([&](int32_t j, int16_t& left, int16_t& right) {
-        left = signal[j];
-        right = static_cast<int16_t>(-signal[j]);
-    });
-    Analyse(sampleWindow);
-    for (int32_t i = 0; i < binCount; ++i)
-        ASSERT_EQ(traces[0][i], -100.0f) << i;
 }
 
 // Which input each live channel analyses, and the trace colours, for every monitor mode with
@@ -219,8 +191,6 @@ TEST_F(Spectrum, DecayLimitsTheFallPerFrame) {
         FillWindow([](int32_t, int16_t& left, int16_t& right) { left = right = 0; });
         Analyse(sampleWindow);
         EXPECT_EQ(traces[0][300], -100.0f) << off;
-        decayRate = 20;
-        frameRate = 20;
     }
 }
 

@@ -49,28 +49,13 @@ inline std::vector<uint8_t> Make(int width, int height, int bitCount,
         std::vector<uint8_t> line(stride, 0);
         for (int x = 0; x < width; ++x) {
             const uint32_t p = value(x, row);
-            switch (bitCount) {
-            case 1:
+            if (bitCount == 1)
                 line[x / 8] |= static_cast<uint8_t>((p & 1) << (7 - x % 8));
-                break;
-            case 4:
+            else if (bitCount == 4)
                 line[x / 2] |= static_cast<uint8_t>(x % 2 == 0 ? (p & 15) << 4 : p & 15);
-                break;
-            case 8:
-                line[x] = static_cast<uint8_t>(p);
-                break;
-            case 16:
-                line[2 * x] = static_cast<uint8_t>(p);
-                line[2 * x + 1] = static_cast<uint8_t>(p >> 8);
-                break;
-            default: {
-                const int bytes = bitCount / 8;
-                line[bytes * x] = static_cast<uint8_t>(p);
-                line[bytes * x + 1] = static_cast<uint8_t>(p >> 8);
-                line[bytes * x + 2] = static_cast<uint8_t>(p >> 16);
-                break;
-            }
-            }
+            // Whole bytes, least significant first; a 32-bit pixel's fourth byte stays 0.
+            for (int i = 0; i < bitCount / 8 && i < 3; ++i)
+                line[bitCount / 8 * x + i] = static_cast<uint8_t>(p >> (8 * i));
         }
         v.insert(v.end(), line.begin(), line.end());
     }

@@ -2,16 +2,16 @@
 // failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/resource.h>
 
 #include "analysis/analysis_setup.h"
+#include "scratch_dir.h"
 #include "state/state.h"
-#include "test_bitmaps.h"
 #include "ui/trace_export.h"
 
 namespace {
@@ -28,18 +28,13 @@ protected:
         for (int32_t i = 0; i < binCount; ++i)
             phaseTrace[i] = (i % 361) - 180.0f;
         analysisCount = 1;
-        path_ = testbmp::TempPath("export.txt");
     }
-    void TearDown() override {
-        AnalyseFree();
-        std::remove(path_.c_str());
+    void TearDown() override { AnalyseFree(); }
+    static std::string Exported() {
+        EXPECT_EQ(ExportTraces("export.txt"), 1);
+        return ReadFile("export.txt");
     }
-    std::string Exported() {
-        EXPECT_EQ(ExportTraces(path_.c_str()), 1);
-        std::ifstream in(path_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::string path_;
+    ScratchDir scratch_;
 };
 
 std::string Fixed2(double v) {
@@ -48,14 +43,21 @@ std::string Fixed2(double v) {
     return text;
 }
 
-// The expected file, written out from the format's description.
-std::string Expected(const std::string& header, int mode, const std::vector<int>& columns) {
-    std::string file = header + "\r\n";
+// The expected file, written out from the format's description: the frequency, the transfer or
+// the phase in their modes, then the visible traces' columns.
+std::string Expected(int mode, const std::vector<int>& columns) {
+    const char* names[] = {"Left", "Right", "Trace A", "Trace B", "Trace C"};
+    const bool transfer = mode == kModeTransferLinear || mode == kModeTransferLog;
+    std::string file = "Frequency (Hz)";
+    file += mode == kModePhaseLog ? ", Phase" : transfer ? ", dB" : "";
+    for (int t : columns)
+        file += std::string(", ") + names[t] + " (dB)";
+    file += "\r\n";
     for (int32_t i = 0; i < 1025; ++i) {
         file += Fixed2(i * 3.90625);
         if (mode == kModePhaseLog)
             file += ", " + Fixed2((i % 361) - 180.0);
-        else if (mode == kModeTransferLinear || mode == kModeTransferLog)
+        else if (transfer)
             file += ", " + Fixed2(-(0.0 + i * 0.25) + (10.0 + i * 0.25));
         for (int t : columns)
             file += ", " + Fixed2(-(10.0 * t + i * 0.25));
@@ -64,44 +66,20 @@ std::string Expected(const std::string& header, int mode, const std::vector<int>
     return file;
 }
 
-struct ExportCase {
-    const char* name;
-    int mode;
-    uint8_t visible[5];
-    const char* header;
-    std::vector<int> columns;
-};
-
 TEST_F(TraceExport, FileMatchesTheFormatInEveryKindOfMode) {
-    const ExportCase cases[] = {
-        {"linear mono", kModeLinear, {1, 0, 0, 0, 0}, "Frequency (Hz), Left (dB)", {0}},
-        {"log stereo with A",
-         kModeLog,
-         {1, 1, 1, 0, 0},
-         "Frequency (Hz), Left (dB), Right (dB), Trace A (dB)",
-         {0, 1, 2}},
-        {"octave with C",
-         kModeOctave,
-         {1, 0, 0, 0, 1},
-         "Frequency (Hz), Left (dB), Trace C (dB)",
-         {0, 4}},
-        {"transfer log", kModeTransferLog, {1, 1, 0, 0, 0}, "Frequency (Hz), dB", {}},
-        {"transfer linear with B",
-         kModeTransferLinear,
-         {1, 1, 0, 1, 0},
-         "Frequency (Hz), dB, Trace B (dB)",
-         {3}},
-        {"phase with A and C",
-         kModePhaseLog,
-         {1, 1, 1, 0, 1},
-         "Frequency (Hz), Phase, Trace A (dB), Trace C (dB)",
-         {2, 4}},
+    const struct {
+        int mode;
+        uint8_t visible[5];
+        std::vector<int> columns;
+    } cases[] = {
+        {kModeLinear, {1, 0, 0, 0, 0}, {0}},         {kModeLog, {1, 1, 1, 0, 0}, {0, 1, 2}},
+        {kModeOctave, {1, 0, 0, 0, 1}, {0, 4}},      {kModeTransferLog, {1, 1, 0, 0, 0}, {}},
+        {kModeTransferLinear, {1, 1, 0, 1, 0}, {3}}, {kModePhaseLog, {1, 1, 1, 0, 1}, {2, 4}},
     };
-    for (const ExportCase& c : cases) {
+    for (const auto& c : cases) {
         displayMode = c.mode;
-        for (int t = 0; t < kTraceCount; ++t)
-            traceVisible[t] = c.visible[t];
-        EXPECT_EQ(Exported(), Expected(c.header, c.mode, c.columns)) << c.name;
+        std::copy(c.visible, c.visible + kTraceCount, traceVisible);
+        EXPECT_EQ(Exported(), Expected(c.mode, c.columns)) << "mode " << c.mode;
     }
 }
 
@@ -110,25 +88,24 @@ TEST_F(TraceExport, FailuresAreReportedAndLeaveWhatWasThere) {
     EXPECT_EQ(ExportTraces(nullptr), 0);
 
     // A disk that fills up part way through: the file that was there stays as it was.
-    std::ofstream(path_) << "the previous export";
+    WriteFile("export.txt", "the previous export");
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
     const rlimit small{4096, limit.rlim_max};
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int written = ExportTraces(path_.c_str());
+    const int written = ExportTraces("export.txt");
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, handler);
     EXPECT_EQ(written, 0);
-    std::ifstream in(path_, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the previous export");
-    EXPECT_FALSE(std::ifstream(path_ + ".tmp").good());
+    EXPECT_EQ(ReadFile("export.txt"), "the previous export");
+    EXPECT_FALSE(std::ifstream("export.txt.tmp").good());
 
     analysisCount = 0;
-    EXPECT_EQ(ExportTraces(path_.c_str()), 0) << "nothing analysed yet";
+    EXPECT_EQ(ExportTraces("export.txt"), 0) << "nothing analysed yet";
     AnalyseFree();
     analysisCount = 1;
-    EXPECT_EQ(ExportTraces(path_.c_str()), 0) << "no analysis set up";
+    EXPECT_EQ(ExportTraces("export.txt"), 0) << "no analysis set up";
 }
 
 } // namespace

@@ -1,9 +1,6 @@
-// The transfer and phase views: the middle line of identical channels, the vertical span of a
-// column and the value it keeps, and clipping at the plot's edges (the golden images pin down
-// the rest of their pictures).
+// The transfer and phase views: the vertical span of a column and the value it keeps, and
+// clipping at the plot's edges (the golden images pin down the rest of their pictures).
 #include <gtest/gtest.h>
-
-#include <random>
 
 #include "view_test_support.h"
 #include "views/transfer_view.h"
@@ -43,42 +40,6 @@ protected:
     int Bottom() const { return kPlotTop + plotHeight; }
 };
 
-TEST_F(TransferView, IdenticalChannelsDrawAFlatLineThroughTheMiddle) {
-    std::mt19937 random(5);
-    std::uniform_real_distribution<float> level(-100.0f, 0.0f);
-    for (int32_t b = 0; b < binCount; ++b) {
-        traces[0][b] = traces[1][b] = level(random);
-        phaseTrace[b] = 0.0f;
-    }
-    const int middle = kPlotTop + plotHeight / 2;
-    for (const View& view : kViews) {
-        Draw(view);
-        EXPECT_EQ(Count(kGreen, 0, 0, screen.m_Width, middle), 0) << view.name;
-        EXPECT_EQ(Count(kGreen, 0, middle + 1, screen.m_Width, screen.m_Height), 0) << view.name;
-        // The logarithmic axis ends at the column whose frequency passes half the rate.
-        EXPECT_GT(Count(kGreen, kPlotLeft, middle, Right(), middle + 1), plotWidth * 9 / 10)
-            << view.name;
-    }
-}
-
-TEST_F(TransferView, ColumnOfSeveralBinsDrawsTheirSpan) {
-    for (int32_t b = 0; b < binCount; ++b)
-        SetDifference(b, 0.0f);
-    const int x = kPlotLeft + 200;
-    const double pixelsPerBin = plotWidth * zoom / binCount;
-    int32_t k = 0;
-    while (static_cast<int>(k * pixelsPerBin + kPlotLeft) < x)
-        ++k;
-    SetDifference(k, 3.0f);
-    SetDifference(k + 1, -8.0f);
-    Draw(kViews[0]);
-    EXPECT_EQ(FirstRow(kGreen, x), TransferY(3.0));
-    EXPECT_EQ(LastRow(kGreen, x), TransferY(-8.0));
-    EXPECT_EQ(Count(kGreen, x, 0, x + 1, screen.m_Height), TransferY(-8.0) - TransferY(3.0) + 1);
-}
-
-// Where many bins share a pixel, the logarithmic views keep the extreme of the larger
-// magnitude (the minimum on a tie): the crosshair's horizontal line marks it.
 TEST_F(TransferView, ColumnKeepsTheExtremeOfLargerMagnitude) {
     const struct {
         float even, odd, kept;
@@ -97,9 +58,9 @@ TEST_F(TransferView, ColumnKeepsTheExtremeOfLargerMagnitude) {
     }
 }
 
-// A column of several bins reaching beyond the +-25 dB scale is cut to the plot: from the plot's
-// top down to its lower value, and not drawn at all when it lies wholly outside.
-TEST_F(TransferView, SpansAreCutToThePlot) {
+// A column of several bins draws the whole span between their values; one reaching beyond the
+// +-25 dB scale is cut to the plot, and not drawn at all when it lies wholly outside.
+TEST_F(TransferView, ColumnOfSeveralBinsDrawsTheirSpanCutToThePlot) {
     verticalScale = 0.5;
     const int x = kPlotLeft + 200;
     const double pixelsPerBin = plotWidth * zoom / binCount;
@@ -107,6 +68,7 @@ TEST_F(TransferView, SpansAreCutToThePlot) {
         float a, b;
         int first, last; // -1: nothing
     } cases[] = {
+        {3.0f, -8.0f, TransferY(3.0), TransferY(-8.0)},
         {40.0f, 20.0f, kPlotTop, TransferY(20.0)},
         {40.0f, 0.0f, kPlotTop, TransferY(0.0)},
         {40.0f, 30.0f, -1, -1},
@@ -120,6 +82,8 @@ TEST_F(TransferView, SpansAreCutToThePlot) {
         Draw(kViews[0]);
         EXPECT_EQ(FirstRow(kGreen, x), c.first) << c.a << " " << c.b;
         EXPECT_EQ(LastRow(kGreen, x), c.last) << c.a << " " << c.b;
+        EXPECT_EQ(Count(kGreen, x, 0, x + 1, screen.m_Height), c.last - c.first + (c.last >= 0))
+            << c.a << " " << c.b;
     }
 }
 

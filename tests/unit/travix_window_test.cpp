@@ -60,7 +60,6 @@ TEST_F(TravixCreate, BindsTheViewAndCallsOnCreateOnADisplaySizedSurface) {
     static const std::vector<std::string> all = {"SMOKE", "SPARK", "BUBBLE", "FLARE"};
     UseSprites(all);
     Probe app;
-    EXPECT_EQ(app.running, 0u);
     EXPECT_EQ(app.Create(&window), 1);
     EXPECT_EQ(app.viewWindow, &window);
     EXPECT_EQ(app.screen.m_Window, &window);

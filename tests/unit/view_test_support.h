@@ -19,9 +19,7 @@
 #include "port/messages.h"
 #include "state/state.h"
 #include "ui/control_ids.h"
-#include "views/band_view.h"
 #include "views/fonts.h"
-#include "views/readouts.h"
 #include "views/view_layout.h"
 
 namespace view_test {
