@@ -13,25 +13,21 @@
 
 namespace {
 
+// The analyzer in a 720 x 400 view; UseSine has it capture a sine of 1 kHz at half of full scale.
 class RunningAnalyzer : public ::testing::Test {
 protected:
-    void Start(const headless::CaptureSource& source) {
-        std::string error;
-        ASSERT_TRUE(run.Start(720, 400, &error)) << error;
-        ASSERT_TRUE(run.UseSource(source, 44100, &error)) << error;
+    void SetUp() override { ASSERT_TRUE(run.Start(720, 400, &error)) << error; }
+    bool UseSine() {
+        headless::CaptureSource sine;
+        sine.kind = headless::CaptureSource::Kind::Sine;
+        return run.UseSource(sine, 44100, &error);
     }
+    std::string error;
     cli::AppRun run;
 };
 
-// A sine of 1 kHz at half of full scale.
-headless::CaptureSource Sine() {
-    headless::CaptureSource sine;
-    sine.kind = headless::CaptureSource::Kind::Sine;
-    return sine;
-}
-
 TEST_F(RunningAnalyzer, FillsFourBlocksThenDrawsEveryBlockAndSavesTheSettingsAtShutdown) {
-    Start(Sine());
+    ASSERT_TRUE(UseSine()) << error;
     EXPECT_EQ(plotWidth, 670);
     EXPECT_EQ(plotHeight, 310);
     for (int i = 0; i < 4; ++i)
@@ -51,10 +47,8 @@ TEST_F(RunningAnalyzer, FillsFourBlocksThenDrawsEveryBlockAndSavesTheSettingsAtS
 }
 
 TEST_F(RunningAnalyzer, NoCaptureDeviceIsReportedOnceAndThePaintShowsTheAxes) {
-    std::string error;
-    ASSERT_TRUE(run.Start(720, 400, &error)) << error;
     headless::SetCaptureDevices(0);
-    EXPECT_FALSE(run.UseSource(Sine(), 44100, &error));
+    EXPECT_FALSE(UseSine());
     EXPECT_EQ(error, "capture did not start: \"Unable to start WAVEIN thread\"");
     EXPECT_FALSE(waveIn.IsRunning());
     EXPECT_EQ(run.RunBlocks(6), 0);
@@ -71,7 +65,7 @@ TEST_F(RunningAnalyzer, NoCaptureDeviceIsReportedOnceAndThePaintShowsTheAxes) {
 }
 
 TEST_F(RunningAnalyzer, APaintWhileTheCloseQuestionWaitsDrawsNoFrameOverIt) {
-    Start(Sine());
+    ASSERT_TRUE(UseSine()) << error;
     ASSERT_EQ(run.RunBlocks(5), 1);
     run.CaptureBlock(); // a block waits that a frame would take and draw
     int framesDrawn = -1;

@@ -1,5 +1,6 @@
-// The WAV reader behind tonalyx-cli's input files (run under AddressSanitizer: hostile files must
-// be refused without a read outside the bytes).
+// The WAV reader behind tonalyx-cli's input files, run under AddressSanitizer: the rarer layouts,
+// conversion edge cases and hostile files (the common ones are checked through tonalyx-cli). Test
+// thread.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,32 +9,38 @@
 #include <vector>
 
 #include "port/headless/headless.h"
+#include "test_bitmaps.h"
 
 namespace {
 
-// ---- WAV images ----
+using Bytes = std::vector<uint8_t>;
+using testbmp::Put16;
+using testbmp::Put32;
 
-void Put16(std::vector<uint8_t>& v, uint16_t x) {
-    v.push_back(static_cast<uint8_t>(x));
-    v.push_back(static_cast<uint8_t>(x >> 8));
-}
-
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-    Put16(v, static_cast<uint16_t>(x));
-    Put16(v, static_cast<uint16_t>(x >> 16));
-}
-
-void PutChunk(std::vector<uint8_t>& v, const char* id, const std::vector<uint8_t>& body) {
-    v.insert(v.end(), id, id + 4);
+Bytes Chunk(const char* id, const Bytes& body) {
+    Bytes v(id, id + 4);
     Put32(v, static_cast<uint32_t>(body.size()));
     v.insert(v.end(), body.begin(), body.end());
     if (body.size() % 2 != 0)
         v.push_back(0);
+    return v;
 }
 
-std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t align,
-                             uint16_t bits) {
-    std::vector<uint8_t> f;
+// RIFF image of the chunks (or any bytes), with the RIFF size right unless given.
+Bytes Riff(std::initializer_list<Bytes> chunks, int64_t riffSize = -1) {
+    Bytes body;
+    for (const Bytes& c : chunks)
+        body.insert(body.end(), c.begin(), c.end());
+    Bytes v = {'R', 'I', 'F', 'F'};
+    Put32(v,
+          static_cast<uint32_t>(riffSize < 0 ? static_cast<int64_t>(body.size()) + 4 : riffSize));
+    v.insert(v.end(), {'W', 'A', 'V', 'E'});
+    v.insert(v.end(), body.begin(), body.end());
+    return v;
+}
+
+Bytes Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t align, uint16_t bits) {
+    Bytes f;
     Put16(f, tag);
     Put16(f, channels);
     Put32(f, rate);
@@ -43,32 +50,35 @@ std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uin
     return f;
 }
 
-std::vector<uint8_t> Samples(const std::vector<int16_t>& samples) {
-    std::vector<uint8_t> d;
-    for (int16_t s : samples)
-        Put16(d, static_cast<uint16_t>(s));
+// Extensible fmt chunk body of a plain format tag.
+Bytes Extensible(uint16_t tag, uint16_t channels, uint16_t bits) {
+    Bytes f = Fmt(0xFFFE, channels, 22050, static_cast<uint16_t>(channels * bits / 8), bits);
+    Put16(f, 22);
+    Put16(f, bits);
+    Put32(f, 3);
+    Put16(f, tag); // the sub-format GUID
+    f.insert(f.end(), {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
+    return f;
+}
+
+Bytes Wav(const Bytes& fmt, const Bytes& data) {
+    return Riff({Chunk("fmt ", fmt), Chunk("data", data)});
+}
+
+// Samples of bits bits, little-endian.
+Bytes Samples(const std::vector<int64_t>& samples, int bits = 16) {
+    Bytes d;
+    for (int64_t s : samples)
+        for (int b = 0; b < bits / 8; ++b)
+            d.push_back(static_cast<uint8_t>(static_cast<uint64_t>(s) >> (8 * b)));
     return d;
 }
 
-// RIFF image of the chunks, with the RIFF size right unless given.
-std::vector<uint8_t> Riff(const std::vector<uint8_t>& chunks, int64_t riffSize = -1) {
-    std::vector<uint8_t> v = {'R', 'I', 'F', 'F'};
-    Put32(v, riffSize < 0 ? static_cast<uint32_t>(chunks.size() + 4)
-                          : static_cast<uint32_t>(riffSize));
-    v.insert(v.end(), {'W', 'A', 'V', 'E'});
-    v.insert(v.end(), chunks.begin(), chunks.end());
-    return v;
-}
-
-std::vector<uint8_t> Wav(const std::vector<uint8_t>& fmt, const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> chunks;
-    PutChunk(chunks, "fmt ", fmt);
-    PutChunk(chunks, "data", data);
-    return Riff(chunks);
-}
-
-std::vector<uint8_t> SimpleWav(uint16_t channels, uint32_t rate, const std::vector<int16_t>& s) {
-    return Wav(FmtBody(1, channels, rate, static_cast<uint16_t>(channels * 2), 16), Samples(s));
+// The host's byte order is the file's: little-endian.
+Bytes Floats(const std::vector<float>& samples) {
+    Bytes d(samples.size() * sizeof(float));
+    std::memcpy(d.data(), samples.data(), d.size());
+    return d;
 }
 
 struct Parsed {
@@ -81,8 +91,8 @@ struct Parsed {
 
 // Reads from a heap copy of exactly the image's size, so that AddressSanitizer sees any read
 // past its end.
-Parsed Parse(const std::vector<uint8_t>& image) {
-    std::vector<uint8_t> exact(image);
+Parsed Parse(const Bytes& image) {
+    Bytes exact(image);
     exact.shrink_to_fit();
     headless::WavReader reader;
     Parsed p;
@@ -95,89 +105,37 @@ Parsed Parse(const std::vector<uint8_t>& image) {
     return p;
 }
 
-// Extensible fmt chunk body of a plain format tag.
-std::vector<uint8_t> ExtensibleBody(uint16_t tag, uint16_t channels, uint16_t bits) {
-    const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
-    std::vector<uint8_t> f = FmtBody(0xFFFE, channels, 22050, align, bits);
-    Put16(f, 22);
-    Put16(f, bits);
-    Put32(f, 3);
-    Put16(f, tag); // the sub-format GUID
-    f.insert(f.end(), {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
-    return f;
-}
-
-// Samples of bits bits (24 or 32) or 32-bit floats, little-endian.
-std::vector<uint8_t> Wide(const std::vector<int64_t>& samples, int bits) {
-    std::vector<uint8_t> d;
-    for (int64_t s : samples)
-        for (int b = 0; b < bits / 8; ++b)
-            d.push_back(static_cast<uint8_t>(static_cast<uint64_t>(s) >> (8 * b)));
-    return d;
-}
-
-std::vector<uint8_t> Floats(const std::vector<float>& samples) {
-    std::vector<uint8_t> d;
-    for (float f : samples) {
-        uint32_t word;
-        std::memcpy(&word, &f, sizeof word);
-        Put32(d, word);
-    }
-    return d;
-}
-
 TEST(Wav, ReadsPcmInItsVariants) {
     const std::vector<int16_t> stereo = {1, -1, 32767, -32768, 300, -300};
-    std::vector<uint8_t> listFirst;
-    PutChunk(listFirst, "LIST", {'I', 'N', 'F', 'O', 'x'}); // odd size: one pad byte follows
-    PutChunk(listFirst, "fmt ", FmtBody(1, 2, 22050, 4, 16));
-    PutChunk(listFirst, "data", Samples(stereo));
-    std::vector<uint8_t> dataFirst;
-    PutChunk(dataFirst, "data", Samples(stereo));
-    PutChunk(dataFirst, "fmt ", FmtBody(1, 2, 22050, 4, 16));
-    std::vector<uint8_t> partialFrame = Samples(stereo);
+    const Bytes data = Samples({stereo.begin(), stereo.end()});
+    const Bytes fmt = Chunk("fmt ", Fmt(1, 2, 22050, 4, 16));
+    Bytes partialFrame = data;
     partialFrame.push_back(7);
-    std::vector<uint8_t> partialChunks;
-    PutChunk(partialChunks, "fmt ", FmtBody(1, 2, 22050, 4, 16));
-    PutChunk(partialChunks, "data", partialFrame);
-    std::vector<uint8_t> trailing = SimpleWav(2, 22050, stereo);
-    trailing.insert(trailing.end(), {'j', 'u', 'n', 'k'});
-    const std::vector<uint8_t> plain = SimpleWav(2, 22050, stereo);
-    const std::vector<uint8_t> riffTooLarge =
-        Riff(std::vector<uint8_t>(plain.begin() + 12, plain.end()), 1 << 30);
-
+    // Wider samples: to the nearest 16-bit step (halves away from zero), clipped at full scale.
+    const std::vector<int16_t> from24 = {1, -1, 32767, -32768, 300, -300, 1, -1, -1, 1};
+    const Bytes wide24 =
+        Samples({256, -256, 0x7FFFFF, -0x800000, 76927, -76927, 128, -128, -129, 383}, 24);
+    const Bytes wide32 = Samples({0x7FFF8000, -98304}, 32);
+    const std::vector<int16_t> fromFloats = {32767, -32768, 0, 0};
+    const Bytes floats = Floats({2.5f, -7.0f, NAN, 0.49f / 32768});
     struct Case {
         const char* what;
-        std::vector<uint8_t> image;
         uint16_t channels;
         std::vector<int16_t> samples;
+        Bytes image;
     } cases[] = {
-        {"plain stereo", plain, 2, stereo},
-        {"mono", SimpleWav(1, 22050, {5, 6, 7}), 1, {5, 6, 7}},
-        {"other chunk first, odd size", Riff(listFirst), 2, stereo},
-        {"extensible 16-bit PCM", Wav(ExtensibleBody(1, 2, 16), Samples(stereo)), 2, stereo},
-        // Wider samples: to the nearest 16-bit step (halves away from zero), clipped at full
-        // scale.
-        {"24-bit PCM",
-         Wav(FmtBody(1, 2, 22050, 6, 24),
-             Wide({256, -256, 0x7FFFFF, -0x800000, 76927, -76927}, 24)),
-         2, stereo},
-        {"24-bit rounding",
-         Wav(FmtBody(1, 1, 22050, 3, 24), Wide({127, 128, -128, -129, 383}, 24)),
-         1,
-         {0, 1, -1, -1, 1}},
-        {"extensible 32-bit PCM",
-         Wav(ExtensibleBody(1, 1, 32), Wide({0x7FFF8000, -98304}, 32)),
-         1,
-         {32767, -2}},
-        {"extensible float, clipped and NaN",
-         Wav(ExtensibleBody(3, 1, 32), Floats({2.5f, -7.0f, NAN, 0.49f / 32768})),
-         1,
-         {32767, -32768, 0, 0}},
-        {"data before fmt", Riff(dataFirst), 2, stereo},
-        {"a partial last frame is left out", Riff(partialChunks), 2, stereo},
-        {"bytes after the RIFF are ignored", trailing, 2, stereo},
-        {"RIFF size beyond the file", riffTooLarge, 2, stereo},
+        {"plain stereo", 2, stereo, Riff({fmt, Chunk("data", data)})},
+        {"other chunk first, odd size", 2, stereo,
+         Riff({Chunk("LIST", {'I', 'N', 'F', 'O', 'x'}), fmt, Chunk("data", data)})},
+        {"24-bit PCM", 2, from24, Wav(Fmt(1, 2, 22050, 6, 24), wide24)},
+        {"extensible 32-bit PCM", 1, {32767, -2}, Wav(Extensible(1, 1, 32), wide32)},
+        {"extensible float, clipped and NaN", 1, fromFloats, Wav(Extensible(3, 1, 32), floats)},
+        {"data before fmt", 2, stereo, Riff({Chunk("data", data), fmt})},
+        {"a partial last frame is left out", 2, stereo, Riff({fmt, Chunk("data", partialFrame)})},
+        // RIFF size of the two chunks: "WAVE", fmt 8 + 16, data 8 + 12.
+        {"bytes after the RIFF are ignored", 2, stereo,
+         Riff({fmt, Chunk("data", data), {'j', 'u', 'n', 'k'}}, 4 + 24 + 20)},
+        {"RIFF size beyond the file", 2, stereo, Riff({fmt, Chunk("data", data)}, 1 << 30)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -190,61 +148,35 @@ TEST(Wav, ReadsPcmInItsVariants) {
 }
 
 TEST(Wav, RefusesHostileFilesWithTheirReason) {
-    const std::vector<int16_t> s = {1, 2, 3, 4};
-    std::vector<uint8_t> hugeData; // a size that wraps an offset held in 32 bits
-    PutChunk(hugeData, "fmt ", FmtBody(1, 2, 8000, 4, 16));
-    hugeData.insert(hugeData.end(), {'d', 'a', 't', 'a'});
-    Put32(hugeData, 0xFFFFFFFF);
-    Put32(hugeData, 0);
-    std::vector<uint8_t> shortFmt;
-    PutChunk(shortFmt, "fmt ", std::vector<uint8_t>(14, 1));
-    PutChunk(shortFmt, "data", Samples(s));
-    std::vector<uint8_t> shortExtensible;
-    PutChunk(shortExtensible, "fmt ", FmtBody(0xFFFE, 2, 8000, 4, 16));
-    PutChunk(shortExtensible, "data", Samples(s));
-    std::vector<uint8_t> noData;
-    PutChunk(noData, "fmt ", FmtBody(1, 2, 8000, 4, 16));
-    std::vector<uint8_t> noFmt;
-    PutChunk(noFmt, "data", Samples(s));
-    std::vector<uint8_t> emptyData;
-    PutChunk(emptyData, "fmt ", FmtBody(1, 2, 8000, 4, 16));
-    PutChunk(emptyData, "data", {1, 2, 3});
-    std::vector<uint8_t> cutChunkHeader = SimpleWav(2, 8000, s);
-    cutChunkHeader.resize(12 + 8 + 16 + 6); // the data chunk's header is cut in half
-    const std::vector<uint8_t> plain = SimpleWav(2, 8000, s);
-    const std::vector<uint8_t> riffCutsData =
-        Riff(std::vector<uint8_t>(plain.begin() + 12, plain.end()), 4 + 24 + 8 + 4);
-
-    std::vector<uint8_t> otherGuid = ExtensibleBody(1, 2, 16);
+    const Bytes s = Samples({1, 2, 3, 4});
+    const Bytes fmt = Chunk("fmt ", Fmt(1, 2, 8000, 4, 16));
+    Bytes otherGuid = Extensible(1, 2, 16);
     otherGuid.back() = 0;
     struct Case {
         const char* what;
-        std::vector<uint8_t> image;
+        Bytes image;
         const char* says = "";
     } cases[] = {
-        {"empty", {}},
-        {"chunk size past the end", Riff(hugeData)},
+        // A size that wraps an offset held in 32 bits.
+        {"chunk size past the end",
+         Riff({fmt, {'d', 'a', 't', 'a', 255, 255, 255, 255, 0, 0, 0, 0}})},
         {"too short", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V'}},
-        {"not RIFF", {'R', 'I', 'F', 'X', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}},
         {"not WAVE", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}},
-        {"RIFF size cuts the data", riffCutsData},
-        {"chunk header cut", cutChunkHeader},
-        {"fmt too short", Riff(shortFmt)},
-        {"extensible fmt too short", Riff(shortExtensible)},
-        {"no data", Riff(noData)},
-        {"no fmt", Riff(noFmt)},
-        {"less than a frame of data", Riff(emptyData)},
-        {"8-bit", Wav(FmtBody(1, 2, 8000, 2, 8), Samples(s)),
-         "8-bit PCM samples (16-, 24- or 32-bit PCM or 32-bit float)"},
-        {"64-bit float", Wav(FmtBody(3, 1, 8000, 8, 64), Samples(s)), "64-bit float samples"},
-        {"A-law", Wav(FmtBody(6, 1, 8000, 1, 8), Samples(s)), "format 6 is neither PCM nor float"},
-        {"unknown sub-format", Wav(otherGuid, Samples(s)), "unknown sub-format"},
-        {"3 channels", Wav(FmtBody(1, 3, 8000, 6, 16), Samples(s)),
-         "3 channels (mono or stereo only)"},
-        {"no channels", Wav(FmtBody(1, 0, 8000, 0, 16), Samples(s))},
-        {"block align wrong", Wav(FmtBody(1, 2, 8000, 2, 16), Samples(s))},
-        {"zero rate", Wav(FmtBody(1, 2, 0, 4, 16), Samples(s))},
-        {"absurd rate", Wav(FmtBody(1, 2, 4000000000u, 4, 16), Samples(s))},
+        {"RIFF size cuts the data", Riff({fmt, Chunk("data", s)}, 4 + 24 + 8 + 4)},
+        {"chunk header cut", Riff({fmt, {'d', 'a', 't', 'a', 8, 0}}, 4 + 24 + 16)},
+        {"fmt too short", Riff({Chunk("fmt ", Bytes(14, 1)), Chunk("data", s)})},
+        {"extensible fmt too short",
+         Riff({Chunk("fmt ", Fmt(0xFFFE, 2, 8000, 4, 16)), Chunk("data", s)})},
+        {"no data", Riff({fmt})},
+        {"no fmt", Riff({Chunk("data", s)})},
+        {"less than a frame of data", Riff({fmt, Chunk("data", {1, 2, 3})})},
+        {"64-bit float", Wav(Fmt(3, 1, 8000, 8, 64), s), "64-bit float samples"},
+        {"A-law", Wav(Fmt(6, 1, 8000, 1, 8), s), "format 6 is neither PCM nor float"},
+        {"unknown sub-format", Wav(otherGuid, s), "unknown sub-format"},
+        {"no channels", Wav(Fmt(1, 0, 8000, 0, 16), s)},
+        {"block align wrong", Wav(Fmt(1, 2, 8000, 2, 16), s)},
+        {"zero rate", Wav(Fmt(1, 2, 0, 4, 16), s)},
+        {"absurd rate", Wav(Fmt(1, 2, 4000000000u, 4, 16), s)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -257,19 +189,16 @@ TEST(Wav, RefusesHostileFilesWithTheirReason) {
 }
 
 TEST(Wav, EveryCutAndMangledImageStaysInsideItsBytes) {
-    std::vector<uint8_t> chunks;
-    PutChunk(chunks, "LIST", {'a', 'b', 'c'});
-    PutChunk(chunks, "fmt ", FmtBody(1, 2, 44100, 4, 16));
-    PutChunk(chunks, "data", Samples({1, 2, 3, 4, 5, 6, 7, 8}));
-    const std::vector<uint8_t> good = Riff(chunks);
+    const Bytes good = Riff({Chunk("LIST", {'a', 'b', 'c'}), Chunk("fmt ", Fmt(1, 2, 44100, 4, 16)),
+                             Chunk("data", Samples({1, 2, 3, 4, 5, 6, 7, 8}))});
     int parsed = 0;
     for (std::size_t n = 0; n < good.size(); ++n)
-        parsed += Parse(std::vector<uint8_t>(good.begin(), good.begin() + n)).ok;
+        parsed += Parse(Bytes(good.begin(), good.begin() + n)).ok;
     EXPECT_EQ(parsed, 0) << "every cut of this image loses part of a chunk";
     uint32_t state = 12345;
     int accepted = 0;
     for (int round = 0; round < 20000; ++round) {
-        std::vector<uint8_t> bad = good;
+        Bytes bad = good;
         for (int k = 0; k < 1 + round % 4; ++k) {
             state = state * 1664525u + 1013904223u;
             bad[(state >> 8) % bad.size()] = static_cast<uint8_t>(state >> 24);
