@@ -35,15 +35,15 @@ TEST(Font, MarkerScanFromAFile) {
     const std::string path = MarkedStripFile({4, 5, 6}, {4, 5, 6}, 10, "marked.bmp");
     Font font;
     ASSERT_EQ(font.LoadMarked(nullptr, path.c_str()), 1);
-    EXPECT_EQ(font.xOffset[' '], 1);
-    EXPECT_EQ(font.width[' '], 5);
-    EXPECT_EQ(font.xOffset['!'], 9);
-    EXPECT_EQ(font.width['!'], 7);
-    EXPECT_EQ(font.xOffset['"'], 19);
+    EXPECT_EQ(font.xOffset[int{' '}], 1);
+    EXPECT_EQ(font.width[int{' '}], 5);
+    EXPECT_EQ(font.xOffset[int{'!'}], 9);
+    EXPECT_EQ(font.width[int{'!'}], 7);
+    EXPECT_EQ(font.xOffset[int{'"'}], 19);
     // The 31-column strip is widened to 32 by a black column: a colour change that closes the
     // last cell one column early and leaves too little for another.
-    EXPECT_EQ(font.width['"'], 31 - 19 - 3);
-    EXPECT_EQ(font.width['#'], 0);
+    EXPECT_EQ(font.width[int{'"'}], 31 - 19 - 3);
+    EXPECT_EQ(font.width[int{'#'}], 0);
     EXPECT_EQ(font.height, 8);
     EXPECT_EQ(font.srcY, 2);
 }
@@ -57,10 +57,10 @@ TEST(Font, LaterDuplicateCellWins) {
     const std::string path = MarkedStripFile(whites, keys, 5, "dups.bmp");
     Font font;
     ASSERT_EQ(font.LoadMarked(nullptr, path.c_str()), 1);
-    EXPECT_EQ(font.width['_'], 1);
-    EXPECT_EQ(font.xOffset['_'], 1 + 4 * 94 + 12);
-    EXPECT_EQ(font.width['^'], 1);
-    EXPECT_EQ(font.xOffset['`'], 1 + 4 * 63 + 12);
+    EXPECT_EQ(font.width[int{'_'}], 1);
+    EXPECT_EQ(font.xOffset[int{'_'}], 1 + 4 * 94 + 12);
+    EXPECT_EQ(font.width[int{'^'}], 1);
+    EXPECT_EQ(font.xOffset[int{'`'}], 1 + 4 * 63 + 12);
 }
 
 TEST(Font, BrokenStripsAndMetricsAreRefused) {
@@ -73,8 +73,8 @@ TEST(Font, BrokenStripsAndMetricsAreRefused) {
     std::vector<int> many(200, 1);
     const std::string crowded = MarkedStripFile(many, many, 4, "crowded.bmp");
     ASSERT_EQ(font.LoadMarked(nullptr, crowded.c_str()), 1);
-    EXPECT_EQ(font.width[' '], 0); // a 2-column cell leaves no glyph
-    EXPECT_EQ(font.xOffset['!'], 3);
+    EXPECT_EQ(font.width[int{' '}], 0); // a 2-column cell leaves no glyph
+    EXPECT_EQ(font.xOffset[int{'!'}], 3);
 
     static const uint8_t strip[] = {40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0,
                                     0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,
@@ -92,7 +92,7 @@ TEST(Font, BrokenStripsAndMetricsAreRefused) {
     EXPECT_EQ(font.LoadText(port::ProgramModule(), "NOMETRICS"), 0);
     ASSERT_EQ(font.LoadText(port::ProgramModule(), "GOOD"), 1);
     EXPECT_EQ(font.TextWidth("AB"), 2);
-    EXPECT_EQ(font.xOffset['B'], 1);
+    EXPECT_EQ(font.xOffset[int{'B'}], 1);
     headless::SetResourceTable(nullptr, 0);
 }
 
