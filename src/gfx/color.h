@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-inline uint16_t MakeColor(int r, int g, int b) {
+constexpr uint16_t MakeColor(int r, int g, int b) {
     return static_cast<uint16_t>(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
 }
 

@@ -29,7 +29,6 @@ int ScaleIndex() {
     return verticalScale < 1.0 ? 0 : verticalScale == 1.0 ? 1 : 2;
 }
 
-const uint16_t kWhite = MakeColor(255, 255, 255);
 const uint16_t kValueGrid = MakeColor(0, 128, 0);
 const uint16_t kFrequencyGrid = MakeColor(0, 96, 0);
 

@@ -21,8 +21,6 @@ namespace {
 
 constexpr int kMaxBands = 128;
 constexpr uint32_t kSplHoldMs = 1000;
-const uint16_t kWhite = MakeColor(255, 255, 255);
-const uint16_t kPeakColour = MakeColor(128, 255, 255);
 const uint16_t kSplColour = MakeColor(0, 255, 0);
 
 // Per band and trace: the level in dB, rebuilt on every drawing.

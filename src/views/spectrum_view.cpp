@@ -14,9 +14,6 @@
 
 namespace {
 
-const uint16_t kWhite = MakeColor(255, 255, 255);
-const uint16_t kPeakColour = MakeColor(128, 255, 255);
-
 int Y(double db) {
     return SpectrumY(db, kPlotTop, plotHeight);
 }

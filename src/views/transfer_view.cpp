@@ -16,8 +16,6 @@
 
 namespace {
 
-const uint16_t kWhite = MakeColor(255, 255, 255);
-
 enum class Quantity { kMagnitude, kPhase };
 
 // The value a trace shows at bin b, and its row on the view's scale.

@@ -4,11 +4,16 @@
 
 #include <cstdint>
 
+#include "gfx/color.h"
+
 constexpr int kPlotLeft = 30; // left edge of every plot but the spectrogram's
 constexpr int kPlotTop = 65;  // top edge of every plot but the SPL layout's
 constexpr int kSpectrogramLeft = 20;
 constexpr int kMinViewWidth = 450;
 constexpr int kMinViewHeight = 180;
+// The axes, frames and labels of every view, and the peak-hold trace wherever it is drawn.
+constexpr uint16_t kWhite = MakeColor(255, 255, 255);
+constexpr uint16_t kPeakColour = MakeColor(128, 255, 255);
 
 extern int32_t plotWidth;  // W: view width - 50
 extern int32_t plotHeight; // H: view height - 90

@@ -25,11 +25,9 @@
 namespace view_test {
 
 const uint16_t kBackground = MakeColor(0, 32, 0);
-const uint16_t kWhite = MakeColor(255, 255, 255);
 const uint16_t kGreen = MakeColor(0, 255, 0);     // channel 1 in Stereo
 const uint16_t kYellow = MakeColor(255, 255, 0);  // channel 2 in Stereo
 const uint16_t kMagenta = MakeColor(255, 0, 255); // Trace A
-const uint16_t kPeakColour = MakeColor(128, 255, 255);
 
 class ViewTest : public ::testing::Test {
 protected:
