@@ -89,15 +89,14 @@ void DrawMeters(CDib& surface, uint32_t now) {
 
     const int w = surface.m_Width;
     const uint16_t grey = MakeColor(192, 192, 192);
-    const uint16_t white = MakeColor(255, 255, 255);
     const int rows[6] = {27, 28, 29, 51, 52, 53};
-    const uint16_t colours[6] = {grey, white, grey, grey, white, grey};
+    const uint16_t colours[6] = {grey, kWhite, grey, grey, kWhite, grey};
     for (int i = 0; i < 6; ++i)
         surface.HLine(0, rows[i], w, colours[i]);
 
     char text[32];
     std::snprintf(text, sizeof text, "%0.0fdB", shown);
-    largeFont.DrawText(surface, w - 50 - largeFont.TextWidth(text) / 2, -3, text, white,
+    largeFont.DrawText(surface, w - 50 - largeFont.TextWidth(text) / 2, -3, text, kWhite,
                        BLIT_KEYED);
 
     surface.FillRect(8, 3, 207, 13, 0);

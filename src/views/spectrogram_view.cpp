@@ -101,7 +101,7 @@ void DrawSpectrogram(CDib& surface, int32_t reset) {
                   kAxisGrid | kAxisNoLabels, nullptr);
     DrawValueAxis(surface, kPlotTop, kPlotTop + h, kSpectrogramLeft, kSpectrogramLeft + w, 20, 5,
                   kAxisRightTicks | kAxisNoLabels, nullptr);
-    surface.HLine(kSpectrogramLeft, kPlotTop + h, w, MakeColor(255, 255, 255));
+    surface.HLine(kSpectrogramLeft, kPlotTop + h, w, kWhite);
     DrawLinearFrequencyAxis(surface, kSpectrogramLeft, kPlotTop + h, w,
                             static_cast<int>(firstBin * binWidthHz), zoom);
     if (image.m_Bits == nullptr)
