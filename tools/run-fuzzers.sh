@@ -1,8 +1,8 @@
 #!/bin/bash
 # Runs every fuzz target of a build made with -DTONALYX_FUZZ=ON, as many at once as there are
 # cores, each for the given seconds on its seeds (tests/fuzz/corpus/<target>) and the inputs of its
-# past findings (tests/fuzz/regressions/<target>). Fails when any target reports a finding; its log and input
-# stay in the printed folder. New corpus entries go to that folder too, never into the repository.
+# past findings (tests/fuzz/regressions/<target>). Fails when any target reports a finding; its
+# log and input stay in the printed folder. New corpus entries go to that folder too, never into the repository.
 # Usage: tools/run-fuzzers.sh BUILD_DIR SECONDS [TARGET...] [-libFuzzer_option...]
 #   TARGET: settings, script, ... (default: every *_fuzzer of BUILD_DIR)
 set -uo pipefail
